@@ -1,0 +1,159 @@
+// The run lifecycle as a host sees it: exit codes, the dropped path, the setters,
+// the settings path and the start-up failure exit.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "test_support.h"
+
+namespace {
+
+TEST(Run, ClosingTheWindowReturnsZeroAndWritesTheSettings) {
+    vt::TempDir dir;
+    const std::string ini = dir.file("vorla.ini");
+    vt::Host host;
+    host.status = [](vl_status &, int call) {
+        if (call == 2) vt::push_quit();
+    };
+    EXPECT_EQ(vt::run_host(ini, host), 0);
+    EXPECT_FALSE(host.timed_out);
+    EXPECT_EQ(vl_dropped_path(), nullptr);
+}
+
+TEST(Run, DroppedFileEndsTheRunWithTwoAndKeepsThePathUntilTheNextRun) {
+    vt::TempDir dir;
+    const std::string ini = dir.file("vorla.ini");
+    vt::Host host;
+    host.status = [](vl_status &, int call) {
+        if (call != 1) return;
+        SDL_Event drop{};
+        drop.type = SDL_DROPFILE;
+        drop.drop.file = SDL_strdup("/roms/some game.gba");
+        SDL_PushEvent(&drop);
+    };
+    EXPECT_EQ(vt::run_host(ini, host), 2);
+    ASSERT_NE(vl_dropped_path(), nullptr);
+    EXPECT_STREQ(vl_dropped_path(), "/roms/some game.gba");
+    EXPECT_STREQ(vl_dropped_path(), "/roms/some game.gba");  // stable between runs
+
+    vt::Host quiet;
+    quiet.status = [](vl_status &, int call) {
+        if (call == 1) vt::push_quit();
+    };
+    EXPECT_EQ(vt::run_host(ini, quiet), 0);
+    EXPECT_EQ(vl_dropped_path(), nullptr);
+}
+
+TEST(Run, NullPathAndNullCallbackUseVorlaIniInTheCurrentFolder) {
+    vt::TempDir dir;
+    char *previous = getcwd(nullptr, 0);
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    // Without a status callback nothing polls; a quit queued before the run ends it.
+    SDL_Init(SDL_INIT_EVENTS);
+    vt::push_quit();
+    const int32_t code = vl_run(nullptr, nullptr);
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+    ASSERT_EQ(chdir(previous), 0);
+    std::free(previous);
+    EXPECT_EQ(code, 0);
+}
+
+TEST(Run, StartPageSetterBoundsAndPersistence) {
+    vt::TempDir dir;
+    const std::string ini = dir.file("vorla.ini");
+    struct Case {
+        uint32_t page;
+        const char *shown;
+    } cases[] = {{3, "online"}, {7, "main"}, {4, "settings"}, {static_cast<uint32_t>(-1), "main"}, {1, "keyboard"}, {0, "main"}};
+    for (const Case &c : cases) {
+        vl_set_start_page(c.page);
+        std::string page;
+        vt::Host host;
+        host.status = [&](vl_status &, int call) {
+            if (call == 1) {
+                page = vl_test_page();
+                vt::push_quit();
+            }
+        };
+        EXPECT_EQ(vt::run_host(ini, host), 0);
+        EXPECT_EQ(page, c.shown) << "start page " << c.page;
+    }
+    vl_set_start_page(0);
+}
+
+TEST(Run, PollIntervalOfOnePollsEveryPassAndNeverBelowOne) {
+    vt::TempDir dir;
+    const std::string ini = dir.file("vorla.ini");
+    for (int32_t interval : {0, -5, 1}) {
+        vt::Host host;
+        host.poll_interval_ms = interval;
+        uint32_t first = 0, last = 0;
+        host.status = [&](vl_status &, int call) {
+            if (call == 1) first = SDL_GetTicks();
+            if (call == 21) {
+                last = SDL_GetTicks();
+                vt::push_quit();
+            }
+        };
+        EXPECT_EQ(vt::run_host(ini, host), 0);
+        // Twenty polls at a 1 ms interval take about twenty 16 ms passes at most.
+        EXPECT_LT(last - first, 20u * 40u) << "interval " << interval;
+    }
+}
+
+TEST(Run, UnknownVideoDriverFailsStartUpWithoutWritingSettings) {
+    vt::TempDir dir;
+    const std::string ini = dir.file("vorla.ini");
+    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    testing::internal::CaptureStderr();
+    bool called = false;
+    vt::Host host;
+    host.status = [&](vl_status &, int) { called = true; };
+    const int32_t code = vt::run_host(ini, host);
+    const std::string err = testing::internal::GetCapturedStderr();
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(called);
+    EXPECT_EQ(err.rfind("vorla_ui: SDL_InitSubSystem failed: ", 0), 0u) << err;
+    EXPECT_EQ(err.back(), '\n');
+    EXPECT_FALSE(vt::file_exists(ini));
+    EXPECT_EQ(SDL_WasInit(0), 0u);
+}
+
+TEST(Run, RepeatedRunsLeaveNoSdlStateBehind) {
+    vt::TempDir dir;
+    const std::string ini = dir.file("vorla.ini");
+    for (int i = 0; i < 5; ++i) {
+        vt::Host host;
+        host.status = [](vl_status &, int call) {
+            if (call == 1) vt::push_quit();
+        };
+        EXPECT_EQ(vt::run_host(ini, host), 0);
+        EXPECT_EQ(SDL_WasInit(0), 0u) << "run " << i;
+        EXPECT_EQ(vl_test_window_id(), 0u);
+    }
+}
+
+TEST(Run, CallingVlRunFromInsideACallbackIsRefused) {
+    vt::TempDir dir;
+    const std::string ini = dir.file("vorla.ini");
+    int32_t inner = -1;
+    std::string err;
+    vt::Host host;
+    host.status = [&](vl_status &, int call) {
+        if (call != 1) return;
+        testing::internal::CaptureStderr();
+        inner = vl_run(ini.c_str(), nullptr);
+        err = testing::internal::GetCapturedStderr();
+        vt::push_quit();
+    };
+    EXPECT_EQ(vt::run_host(ini, host), 0);
+    EXPECT_EQ(inner, 0);
+    EXPECT_EQ(err.rfind("vorla_ui: ", 0), 0u) << err;
+    EXPECT_EQ(SDL_WasInit(0), 0u);
+}
+
+} // namespace

@@ -1,0 +1,249 @@
+#include "test_support.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace vt {
+namespace {
+
+// Tests run headless unless a caller asked for another driver.
+struct HeadlessEnvironment {
+    HeadlessEnvironment() {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 0);
+    }
+} headless_environment;
+
+void remove_tree(const std::string &path) {
+    if (DIR *dir = opendir(path.c_str())) {
+        while (dirent *entry = readdir(dir)) {
+            if (!std::strcmp(entry->d_name, ".") || !std::strcmp(entry->d_name, "..")) continue;
+            std::string child = path + "/" + entry->d_name;
+            struct stat st;
+            if (lstat(child.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+                chmod(child.c_str(), 0700);
+                remove_tree(child);
+            } else {
+                unlink(child.c_str());
+            }
+        }
+        closedir(dir);
+    }
+    rmdir(path.c_str());
+}
+
+Host *active_host = nullptr;
+
+void status_trampoline(vl_status *status) {
+    Host &host = *active_host;
+    const int call = host.status_calls++;
+    if (host.status) host.status(*status, call);
+    if (call >= host.max_calls && !host.timed_out) {
+        host.timed_out = true;
+        push_quit();
+    }
+}
+
+void online_trampoline(vl_online_status *online) {
+    Host &host = *active_host;
+    const int call = host.online_calls++;
+    if (host.online) host.online(*online, call);
+}
+
+void push(SDL_Event &event) {
+    event.common.timestamp = SDL_GetTicks();
+    SDL_PushEvent(&event);
+}
+
+} // namespace
+
+TempDir::TempDir() {
+    char pattern[] = "/tmp/vorla-test-XXXXXX";
+    const char *made = mkdtemp(pattern);
+    path_ = made ? made : "/tmp";
+}
+
+TempDir::~TempDir() { remove_tree(path_); }
+
+std::string read_file(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void write_file(const std::string &path, const std::string &bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool file_exists(const std::string &path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+int32_t run_host(const std::string &ini_path, Host &host) {
+    active_host = &host;
+    host.status_calls = 0;
+    host.online_calls = 0;
+    host.timed_out = false;
+    vl_set_poll_interval(host.poll_interval_ms);
+    vl_set_online_poll(host.online ? online_trampoline : nullptr);
+    const int32_t code = vl_run(ini_path.c_str(), status_trampoline);
+    vl_set_online_poll(nullptr);
+    active_host = nullptr;
+    return code;
+}
+
+void push_key(SDL_Keycode sym, uint16_t mod, bool repeat) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.windowID = vl_test_window_id();
+    event.key.state = SDL_PRESSED;
+    event.key.repeat = repeat ? 1 : 0;
+    event.key.keysym.sym = sym;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
+    event.key.keysym.mod = mod;
+    push(event);
+}
+
+void push_text(const char *text) {
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    event.text.windowID = vl_test_window_id();
+    std::snprintf(event.text.text, sizeof event.text.text, "%s", text);
+    push(event);
+}
+
+void push_mouse_move(int32_t x, int32_t y) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = vl_test_window_id();
+    event.motion.x = x;
+    event.motion.y = y;
+    push(event);
+}
+
+void push_mouse_button(int32_t x, int32_t y, bool down, uint8_t button) {
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.windowID = vl_test_window_id();
+    event.button.button = button;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.clicks = 1;
+    event.button.x = x;
+    event.button.y = y;
+    push(event);
+}
+
+void push_click(int32_t x, int32_t y) {
+    push_mouse_button(x, y, true);
+    push_mouse_button(x, y, false);
+}
+
+void push_quit() {
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    push(event);
+}
+
+std::vector<uint32_t> snapshot() {
+    std::vector<uint32_t> frame(960 * 600, 0);
+    if (vl_test_snapshot(frame.data(), static_cast<int32_t>(frame.size()), nullptr, nullptr) != 0) frame.clear();
+    return frame;
+}
+
+uint32_t pixel(const std::vector<uint32_t> &frame, int32_t x, int32_t y) {
+    if (frame.size() != 960u * 600u || x < 0 || y < 0 || x >= 960 || y >= 600) return 0;
+    return frame[static_cast<size_t>(y) * 960 + static_cast<size_t>(x)];
+}
+
+uint32_t argb(uint32_t packed) {
+    const uint32_t r = packed & 0xFF, g = (packed >> 8) & 0xFF, b = (packed >> 16) & 0xFF;
+    return 0xFF000000u | (r << 16) | (g << 8) | b;
+}
+
+namespace {
+
+uint32_t crc32_of(const unsigned char *data, size_t n, uint32_t crc = 0) {
+    crc = ~crc;
+    for (size_t i = 0; i < n; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void put_u32(std::string &out, uint32_t v) {
+    out.push_back(static_cast<char>(v >> 24));
+    out.push_back(static_cast<char>(v >> 16));
+    out.push_back(static_cast<char>(v >> 8));
+    out.push_back(static_cast<char>(v));
+}
+
+void put_chunk(std::string &out, const char *type, const std::string &data) {
+    put_u32(out, static_cast<uint32_t>(data.size()));
+    std::string body = std::string(type, 4) + data;
+    out += body;
+    put_u32(out, crc32_of(reinterpret_cast<const unsigned char *>(body.data()), body.size()));
+}
+
+} // namespace
+
+// An uncompressed PNG (stored deflate blocks): large, but needs no library.
+bool write_png(const std::string &path, const uint32_t *pixels, int32_t w, int32_t h) {
+    std::string raw;
+    raw.reserve(static_cast<size_t>(h) * (static_cast<size_t>(w) * 4 + 1));
+    for (int32_t y = 0; y < h; ++y) {
+        raw.push_back(0);
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t p = pixels[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)];
+            raw.push_back(static_cast<char>(p >> 16));
+            raw.push_back(static_cast<char>(p >> 8));
+            raw.push_back(static_cast<char>(p));
+            raw.push_back(static_cast<char>(p >> 24));
+        }
+    }
+    std::string z = "\x78\x01";
+    uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    for (size_t pos = 0; pos < raw.size() || pos == 0;) {
+        const size_t n = std::min<size_t>(65535, raw.size() - pos);
+        const bool last = pos + n >= raw.size();
+        z.push_back(last ? 1 : 0);
+        z.push_back(static_cast<char>(n & 0xFF));
+        z.push_back(static_cast<char>(n >> 8));
+        z.push_back(static_cast<char>(~n & 0xFF));
+        z.push_back(static_cast<char>((~n >> 8) & 0xFF));
+        z.append(raw, pos, n);
+        pos += n;
+        if (last) break;
+    }
+    put_u32(z, (b << 16) | a);
+
+    std::string png = "\x89PNG\r\n\x1a\n";
+    std::string header;
+    put_u32(header, static_cast<uint32_t>(w));
+    put_u32(header, static_cast<uint32_t>(h));
+    header += std::string("\x08\x06\x00\x00\x00", 5);
+    put_chunk(png, "IHDR", header);
+    put_chunk(png, "IDAT", z);
+    put_chunk(png, "IEND", "");
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(png.data(), static_cast<std::streamsize>(png.size()));
+    return static_cast<bool>(out);
+}
+
+} // namespace vt

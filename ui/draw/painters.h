@@ -1,0 +1,25 @@
+// Painters: pure functions of the run state that draw into the render target.
+#pragma once
+
+#include <cstdint>
+
+// widget_painter.cpp
+void paint_widget(int32_t index);
+void fill_rounded_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, uint32_t colour);
+void fill_panel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t fill, uint32_t outline, bool shadow);
+void fill_disc(int32_t cx, int32_t cy, int32_t r, uint32_t colour);
+
+// frame_painter.cpp
+void paint_frame();
+void paint_header_band(const char *title);
+void paint_footer();
+
+// main_page.cpp, settings_page.cpp, input_page.cpp, online_page.cpp
+void paint_main_page();
+void paint_settings_page();
+void paint_input_page();
+void paint_online_page();
+
+// overlays.cpp
+void paint_confirm_overlay();
+void paint_keypad_overlay();

@@ -1,0 +1,36 @@
+// Run-level operations of the launcher window shared across subsystems.
+#pragma once
+
+#include <cstdint>
+
+union SDL_Event;
+struct vl_status;
+struct vl_online_status;
+
+// run.cpp
+void set_note(const char *text, int32_t is_error);
+void open_first_controller();
+bool pad_present();  // inspection override first, then the open controller
+
+// poll.cpp
+void sanitise_status(vl_status *status);
+void sanitise_online(vl_online_status *online);
+void poll_host();
+
+// dispatch.cpp
+void dispatch_event(const SDL_Event *event);
+
+// focus.cpp
+void move_focus(int32_t direction);  // 0 up, 1 down, 2 left, 3 right
+void cycle_focus(int32_t step);
+void go_back();
+
+// present.cpp
+void present_frame();
+void compute_present_rect();
+void map_mouse(int32_t mx, int32_t my, int32_t *lx, int32_t *ly);
+void apply_window_mode(bool keep_position);
+void window_size_for_scale(int32_t scale, int32_t *w, int32_t *h);
+
+// icon.cpp
+void make_icon(uint32_t *pixels);  // 32 x 32 ARGB8888

@@ -1,0 +1,244 @@
+// vl_run: one launcher run (start-up, loop, shutdown) and the setters the host uses.
+#include <cstdio>
+#include <cstring>
+
+#include "../draw/painters.h"
+#include "../screens/fields.h"
+#include "../screens/lobby.h"
+#include "frame.h"
+#include "state.h"
+
+namespace {
+
+vl_state initial_state() {
+    vl_state s{};
+    s.poll_interval_ms = 100;
+    return s;
+}
+
+constexpr uint32_t kNoteMillis = 3000;
+constexpr uint32_t kEventWaitMillis = 16;
+
+void reset_run_fields() {
+    std::memset(&vl.status, 0, sizeof vl.status);
+    std::memset(&vl.online, 0, sizeof vl.online);
+    vl.dropped_path[0] = '\0';
+    vl.page = vl.start_page;
+    vl.widget_count = 0;
+    vl.focus = 0;
+    vl.hover = -1;
+    vl.drag_slider = 0;
+    vl.capture = -1;
+    vl.confirm_open = false;
+    vl.editing_field = -1;
+    vl.keypad_field = -1;
+    vl.activated_by_pad = false;
+    vl.address_pick = 0;
+    vl.refocus_id[0] = '\0';
+    vl.note[0] = '\0';
+    vl.fake_pad = -1;
+    vl.controller = nullptr;
+    vl.exit_code = 0;
+    vl.running = true;
+    vl.window = nullptr;
+    vl.renderer = nullptr;
+    vl.target = nullptr;
+    vl.present_rect = SDL_Rect{0, 0, kLogicalWidth, kLogicalHeight};
+    vl.text_log_count = 0;
+    vl.text_log_on = false;
+    vl.bar_shown = false;
+}
+
+// Releases what start-up created before a failure; nothing else was touched.
+int32_t fail_start() {
+    if (vl.gc_ok) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    vl.gc_ok = false;
+    return 0;
+}
+
+void set_window_icon(SDL_Window *window) {
+    static uint32_t icon[32 * 32];
+    make_icon(icon);
+    SDL_Surface *surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(icon, 32, 32, 32, 128, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
+}
+
+// Start-up after the settings are read; false when the window cannot be shown.
+bool start_window() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "vorla_ui: SDL_InitSubSystem failed: %s\n", SDL_GetError());
+        return false;
+    }
+    vl.gc_ok = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+
+    int32_t w = 0, h = 0;
+    window_size_for_scale(vl.settings.scale, &w, &h);
+    vl.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                 SDL_WINDOW_RESIZABLE);
+    if (!vl.window) {
+        std::fprintf(stderr, "vorla_ui: SDL_CreateWindow failed: %s\n", SDL_GetError());
+        fail_start();
+        return false;
+    }
+    SDL_SetWindowMinimumSize(vl.window, 480, 300);
+    set_window_icon(vl.window);
+
+    vl.renderer = SDL_CreateRenderer(vl.window, -1, SDL_RENDERER_ACCELERATED);
+    if (!vl.renderer) vl.renderer = SDL_CreateRenderer(vl.window, -1, SDL_RENDERER_SOFTWARE);
+    if (!vl.renderer) {
+        std::fprintf(stderr, "vorla_ui: SDL_CreateRenderer failed: %s\n", SDL_GetError());
+        SDL_DestroyWindow(vl.window);
+        vl.window = nullptr;
+        fail_start();
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    vl.target = SDL_CreateTexture(vl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                  kLogicalWidth, kLogicalHeight);
+    if (!vl.target) {
+        std::fprintf(stderr, "vorla_ui: SDL_CreateTexture failed: %s\n", SDL_GetError());
+        SDL_DestroyRenderer(vl.renderer);
+        vl.renderer = nullptr;
+        SDL_DestroyWindow(vl.window);
+        vl.window = nullptr;
+        fail_start();
+        return false;
+    }
+    build_font_atlases(vl.renderer);
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    if (vl.gc_ok && !vl.controller) open_first_controller();
+    apply_window_mode(true);
+    return true;
+}
+
+// One pending event of the loop; returns false once the run has ended.
+void handle_event(const SDL_Event &event) {
+    switch (event.type) {
+    case SDL_QUIT:
+        vl.exit_code = VL_EXIT_QUIT;
+        vl.running = false;
+        break;
+    case SDL_DROPFILE:
+        if (event.drop.file) {
+            std::snprintf(vl.dropped_path, sizeof vl.dropped_path, "%s", event.drop.file);
+            SDL_free(event.drop.file);
+            vl.exit_code = VL_EXIT_CHOOSE_ROM;
+            vl.running = false;
+        }
+        break;
+    default:
+        dispatch_event(&event);
+        break;
+    }
+}
+
+void run_loop() {
+    while (vl.running) {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, kEventWaitMillis)) {
+            handle_event(event);
+            while (vl.running && SDL_PollEvent(&event)) handle_event(event);
+        }
+        if (!vl.running) break;
+        if (vl.status_poll && SDL_GetTicks() >= vl.next_poll) {
+            poll_host();
+            vl.next_poll = SDL_GetTicks() + static_cast<uint32_t>(vl.poll_interval_ms);
+        }
+        present_frame();
+    }
+}
+
+void shut_down() {
+    end_editing();
+    commit_fields();
+    if (vl.controller) SDL_GameControllerClose(vl.controller);
+    vl.controller = nullptr;
+    release_font_atlases();
+    SDL_DestroyTexture(vl.target);
+    vl.target = nullptr;
+    SDL_DestroyRenderer(vl.renderer);
+    vl.renderer = nullptr;
+    SDL_DestroyWindow(vl.window);
+    vl.window = nullptr;
+    if (vl.gc_ok) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    vl.gc_ok = false;
+}
+
+} // namespace
+
+vl_state vl = initial_state();
+
+void set_note(const char *text, int32_t is_error) {
+    std::snprintf(vl.note, sizeof vl.note, "%s", text);
+    vl.note_until = SDL_GetTicks() + kNoteMillis;
+    vl.note_is_error = is_error;
+}
+
+void open_first_controller() {
+    for (int k = 0; k < SDL_NumJoysticks(); ++k) {
+        if (!SDL_IsGameController(k)) continue;
+        vl.controller = SDL_GameControllerOpen(k);
+        if (vl.controller) return;
+    }
+}
+
+bool pad_present() {
+    if (vl.fake_pad >= 0) return vl.fake_pad != 0;
+    return vl.controller != nullptr;
+}
+
+extern "C" {
+
+VL_API int32_t vl_run(const char *ini_path, vl_status_cb status_cb) {
+    if (vl.in_run) {
+        std::fprintf(stderr, "vorla_ui: vl_run called while a run is under way; refused\n");
+        return 0;
+    }
+    std::snprintf(vl.settings_path, sizeof vl.settings_path, "%s", ini_path ? ini_path : "vorla.ini");
+    load_settings(vl.settings_path, &vl.settings);
+    fill_fields_from_settings();
+    reset_role_from_settings();
+    vl.remembered_delay = vl.settings.delay >= 0 ? vl.settings.delay : 2;
+    reset_run_fields();
+    vl.status_poll = status_cb;
+    vl.in_run = true;
+
+    if (!start_window()) {
+        vl.in_run = false;
+        return 0;
+    }
+    if (status_cb) {
+        status_cb(&vl.status);
+        sanitise_status(&vl.status);
+    }
+    build_page();
+    vl.next_poll = SDL_GetTicks() + static_cast<uint32_t>(vl.poll_interval_ms);
+
+    run_loop();
+    shut_down();
+    vl.in_run = false;
+    return vl.exit_code;
+}
+
+VL_API const char *vl_dropped_path(void) {
+    return vl.dropped_path[0] ? vl.dropped_path : nullptr;
+}
+
+VL_API void vl_set_poll_interval(int32_t ms) {
+    vl.poll_interval_ms = ms < 1 ? 1 : ms;
+}
+
+VL_API void vl_set_online_poll(vl_online_cb online_cb) {
+    vl.online_poll = online_cb;
+}
+
+VL_API void vl_set_start_page(uint32_t page) {
+    vl.start_page = page < 5 ? static_cast<int32_t>(page) : 0;
+}
+
+} // extern "C"

@@ -1,0 +1,5 @@
+// activate: what pressing each widget does.
+#include "widgets.h"
+
+void activate(int32_t) {}
+void leave_page() {}
