@@ -34,3 +34,7 @@ void window_size_for_scale(int32_t scale, int32_t *w, int32_t *h);
 
 // icon.cpp
 void make_icon(uint32_t *pixels);  // 32 x 32 ARGB8888
+
+// progress.cpp: the progress window while it is open, else null (for inspection in tests)
+struct SDL_Window;
+SDL_Window *progress_window_handle();
