@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstdio>
 #include <string>
@@ -61,6 +62,10 @@ int main(int argc, char **argv) {
         _exit(127);
     }
     close(report[1]);
+    // Like system(): a Ctrl+C in the terminal reaches the interpreter, which decides
+    // how to end; we keep waiting for its exit code.
+    signal(SIGINT, SIG_IGN);
+    signal(SIGQUIT, SIG_IGN);
     int child_error = 0;
     ssize_t got;
     do got = read(report[0], &child_error, sizeof child_error);

@@ -104,10 +104,14 @@ def sdl_library():
     return None
 
 
-def put_text(field, text):
-    """Copies text into a fixed char array, cut so that the terminator fits."""
-    data = text.encode("utf-8")[: ctypes.sizeof(field) - 1]
-    ctypes.memmove(field, data + b"\0", len(data) + 1)
+def put_text(record, name, text, index=None):
+    """Copies text into a fixed char array field of a record (entry `index` of an
+    array of texts), cut so that the terminator fits."""
+    field = getattr(type(record), name)
+    size = field.size if index is None else field.size // 4
+    address = ctypes.addressof(record) + field.offset + (0 if index is None else index * size)
+    data = text.encode("utf-8")[: size - 1]
+    ctypes.memmove(address, data + b"\0", len(data) + 1)
 
 
 def read_link_settings(ini_path):
@@ -136,13 +140,13 @@ class Build:
         if not self.rom:
             status.state = 0
             return
-        put_text(status.rom_path, self.rom)
+        put_text(status, "rom_path", self.rom)
         status.rom_ok = 1
         elapsed = time.monotonic() - self.started
         if elapsed < self.BUILD_SECONDS:
             status.state = 2
             status.percent = int(100 * elapsed / self.BUILD_SECONDS)
-            put_text(status.message, "Building compiled version... (simulated)")
+            put_text(status, "message", "Building compiled version... (simulated)")
         else:
             status.state = 3
             status.percent = 100
@@ -186,8 +190,8 @@ class Lobby:
 
     def fill(self, online):
         age = time.monotonic() - self.since
-        put_text(online.addresses[0], "192.168.1.20")
-        put_text(online.addresses[1], "fd00::20")
+        put_text(online, "addresses", "192.168.1.20", 0)
+        put_text(online, "addresses", "fd00::20", 1)
         online.local_slot = self.local
         if self.state == 0:
             online.lobby_state = 0
@@ -201,7 +205,7 @@ class Lobby:
         for i in range(peers):
             slots.append((i + 1, names[i] if self.hosting else self.name))
         for slot, name in slots:
-            put_text(online.slot_name[slot], name)
+            put_text(online, "slot_name", name, slot)
             local = slot == self.local
             if local:
                 online.slot_state[slot] = 3 if self.ready else 2
@@ -213,7 +217,7 @@ class Lobby:
             online.p95_ms = 38 if age > 3 else -1
             online.pauses = int(age / 30)
         if self.message:
-            put_text(online.host_message, self.message)
+            put_text(online, "host_message", self.message)
 
 
 class Host:
