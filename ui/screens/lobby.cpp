@@ -1,14 +1,78 @@
-// Cable-link lobby rules.
+// Cable-link lobby rules: the local addresses, the frame delay limits, the start and
+// ready rules and the lobby settings the online page changes.
 #include "lobby.h"
+
+#include <algorithm>
+#include <cstring>
 
 #include "../frame/state.h"
 
-int32_t address_count() { return 0; }
-const char *picked_address() { return ""; }
-int32_t delay_limit() { return 2; }
-int32_t connected_slots() { return 0; }
-bool start_allowed() { return false; }
-bool local_player_ready() { return false; }
-void toggle_auto_delay() {}
-void set_players(int32_t) {}
-void reset_role_from_settings() { vl.role = 0; }
+namespace {
+
+constexpr int32_t kMaxAddresses = 4;
+constexpr int32_t kSlotConnected = 2;
+constexpr int32_t kSlotReady = 3;
+constexpr int32_t kLobbyWaiting = 1;
+constexpr int32_t kLobbyInGame = 4;
+
+} // namespace
+
+int32_t address_count() {
+    const vl_online_status &o = vl.online;
+    if (o.addresses[0][0] == '\0') return o.address[0] != '\0' ? 1 : 0;
+    int32_t n = 0;
+    while (n < kMaxAddresses && o.addresses[n][0] != '\0') ++n;
+    return n;
+}
+
+const char *picked_address() {
+    const vl_online_status &o = vl.online;
+    if (o.addresses[0][0] == '\0') return o.address;
+    const int32_t pick = vl.address_pick >= 0 && vl.address_pick < kMaxAddresses ? vl.address_pick : 0;
+    return o.addresses[pick];
+}
+
+int32_t delay_limit() { return vl.settings.players < 3 ? 2 : 1; }
+
+int32_t connected_slots() {
+    int32_t n = 0;
+    for (int32_t state : vl.online.slot_state)
+        if (state == kSlotConnected || state == kSlotReady) ++n;
+    return n;
+}
+
+// Everyone connected must be ready: a slot still in "connected" blocks the start.
+bool start_allowed() {
+    if (vl.online.lobby_state != kLobbyWaiting) return false;
+    for (int32_t state : vl.online.slot_state)
+        if (state == kSlotConnected) return false;
+    return connected_slots() >= 2;
+}
+
+bool local_player_ready() {
+    const vl_online_status &o = vl.online;
+    return o.lobby_state != kLobbyInGame && o.local_slot >= 0 && o.local_slot < 4 &&
+           o.slot_state[o.local_slot] == kSlotReady;
+}
+
+void toggle_auto_delay() {
+    vl_settings &s = vl.settings;
+    if (s.delay < 0) {
+        s.delay = std::min(vl.remembered_delay, delay_limit());
+    } else {
+        vl.remembered_delay = s.delay;
+        s.delay = -1;
+    }
+    save_live_settings();
+}
+
+// An automatic delay stays automatic; only a fixed one is held to the new limit.
+void set_players(int32_t players) {
+    vl.settings.players = players;
+    if (vl.settings.delay > delay_limit()) vl.settings.delay = delay_limit();
+    save_live_settings();
+}
+
+void reset_role_from_settings() {
+    vl.role = std::strncmp(vl.settings.mode, "join", sizeof vl.settings.mode) == 0 ? 1 : 0;
+}
