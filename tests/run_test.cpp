@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "test_support.h"
 
@@ -33,6 +34,11 @@ TEST(Run, DroppedFileEndsTheRunWithTwoAndKeepsThePathUntilTheNextRun) {
         drop.type = SDL_DROPFILE;
         drop.drop.file = SDL_strdup("/roms/some game.gba");
         SDL_PushEvent(&drop);
+        // Still queued when SDL stops: its text must be released (the sanitizer
+        // build's leak check sees it otherwise).
+        SDL_Event late = drop;
+        late.drop.file = SDL_strdup("/roms/late.gba");
+        SDL_PushEvent(&late);
     };
     EXPECT_EQ(vt::run_host(ini, host), 2);
     ASSERT_NE(vl_dropped_path(), nullptr);
@@ -153,6 +159,48 @@ TEST(Run, CallingVlRunFromInsideACallbackIsRefused) {
     EXPECT_EQ(vt::run_host(ini, host), 0);
     EXPECT_EQ(inner, 0);
     EXPECT_EQ(err.rfind("vorla_ui: ", 0), 0u) << err;
+    EXPECT_EQ(SDL_WasInit(0), 0u);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Run, DroppedFileEndsTheRunAtOnceLeavingLaterEventsQueued) {
+    vt::TempDir dir;
+    const std::string ini = dir.file("vorla.ini");
+    // The host keeps the event queue alive, so what the run left can be inspected.
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    vt::Host host;
+    host.status = [](vl_status &, int call) {
+        if (call != 1) return;
+        SDL_Event drop{};
+        drop.type = SDL_DROPFILE;
+        drop.drop.file = SDL_strdup("/roms/first.gba");
+        SDL_PushEvent(&drop);
+        SDL_Event second = drop;
+        second.drop.file = SDL_strdup("/roms/second.gba");
+        SDL_PushEvent(&second);
+        SDL_Event user{};
+        user.type = SDL_USEREVENT;
+        SDL_PushEvent(&user);
+    };
+    EXPECT_EQ(vt::run_host(ini, host), 2);
+    EXPECT_STREQ(vl_dropped_path(), "/roms/first.gba");
+    // Window events of the destroyed window may be queued too; the drop and the
+    // user event that followed the first drop must be there, in order.
+    SDL_Event left[16];
+    const int n = SDL_PeepEvents(left, 16, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+    std::vector<uint32_t> kept;
+    for (int i = 0; i < n; ++i) {
+        if (left[i].type == SDL_DROPFILE) {
+            EXPECT_STREQ(left[i].drop.file, "/roms/second.gba");
+            SDL_free(left[i].drop.file);
+        }
+        if (left[i].type == SDL_DROPFILE || left[i].type == SDL_USEREVENT) kept.push_back(left[i].type);
+    }
+    EXPECT_EQ(kept, (std::vector<uint32_t>{SDL_DROPFILE, SDL_USEREVENT}));
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
     EXPECT_EQ(SDL_WasInit(0), 0u);
 }
 

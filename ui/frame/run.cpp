@@ -152,6 +152,26 @@ void run_loop() {
     }
 }
 
+// Drop events still queued when the run ends own their path text. Their pointers are
+// noted before SDL stops; if stopping SDL destroyed the queue (nobody else keeps the
+// event subsystem up), the texts would leak, so they are released here. Otherwise
+// the events stay queued for whoever still runs SDL, and so do their texts.
+constexpr int kDropNotes = 64;
+
+int note_queued_drops(char *files[kDropNotes]) {
+    SDL_Event events[kDropNotes];
+    const int n = SDL_PeepEvents(events, kDropNotes, SDL_PEEKEVENT, SDL_DROPFILE, SDL_DROPTEXT);
+    int count = 0;
+    for (int i = 0; i < n; ++i)
+        if (events[i].drop.file) files[count++] = events[i].drop.file;
+    return count;
+}
+
+void release_lost_drops(char *files[kDropNotes], int count) {
+    if (SDL_WasInit(SDL_INIT_EVENTS)) return;
+    for (int i = 0; i < count; ++i) SDL_free(files[i]);
+}
+
 void shut_down() {
     end_editing();
     commit_fields();
@@ -164,9 +184,12 @@ void shut_down() {
     vl.renderer = nullptr;
     SDL_DestroyWindow(vl.window);
     vl.window = nullptr;
+    char *drops[kDropNotes];
+    const int drop_count = note_queued_drops(drops);
     if (vl.gc_ok) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     vl.gc_ok = false;
+    release_lost_drops(drops, drop_count);
 }
 
 } // namespace
