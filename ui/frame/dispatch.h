@@ -1,0 +1,22 @@
+// Handlers behind dispatch_event, one file per input device.
+#pragma once
+
+#include <SDL.h>
+
+// dispatch.cpp
+void dispatch_key(const SDL_KeyboardEvent &key);
+
+// pointer.cpp: logical coordinates in, after map_mouse
+void pointer_motion(int32_t lx, int32_t ly);
+void pointer_press(int32_t lx, int32_t ly);
+void pointer_release();
+int32_t slider_value_at(int32_t slider_x, int32_t slider_w, int32_t maximum, int32_t lx);
+
+// pad_input.cpp
+void pad_axis(const SDL_ControllerAxisEvent &axis);
+void pad_button(const SDL_ControllerButtonEvent &button);
+void pad_added();
+void pad_removed(SDL_JoystickID instance);
+
+// Capture messages shared by the key and button capture.
+constexpr const char *kNoteCancelled = "Cancelled";
