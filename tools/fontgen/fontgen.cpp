@@ -34,8 +34,8 @@ struct FontSpec {
 constexpr FontSpec kFonts[8] = {
     // size asc desc  H  space face       track widen
     {10, 11, 3, 7, 5, Face::Caps, 1, 0},
-    {11, 11, 4, 7, 4, Face::Light, 1, 0},
-    {12, 12, 4, 8, 4, Face::Light, 1, 0},
+    {11, 11, 4, 7, 4, Face::Light, 0, 1},
+    {12, 12, 4, 8, 4, Face::Light, 0, 1},
     {13, 12, 4, 8, 4, Face::Light, 1, 1},
     {15, 14, 5, 10, 5, Face::Bold, 0, 0},
     {18, 17, 6, 11, 6, Face::Bold, 0, 0},
