@@ -43,8 +43,8 @@ TEST(InputPage, PromptLinesWithAndWithoutCapture) {
             const probe::Logged *second = find_centred(log, 1, c.line2, 464);
             ASSERT_NE(first, nullptr);
             ASSERT_NE(second, nullptr);
-            EXPECT_GT(probe::ink_of(frame, first, c.colour1), 0);
-            EXPECT_GT(probe::ink_of(frame, second, col_ink_soft), 0);
+            EXPECT_TRUE(probe::shows(frame, first, 4, c.line1, c.colour1));
+            EXPECT_TRUE(probe::shows(frame, second, 1, c.line2, col_ink_soft));
         };
         probe::run_page(run);
     }
@@ -61,7 +61,7 @@ TEST(InputPage, StickCaptionsOnlyOnTheControllerPage) {
             const bool shown = page == 2;
             EXPECT_EQ(probe::find_text(log, 3, "Left stick as D-pad", 82, 505) != nullptr, shown);
             EXPECT_EQ(probe::find_text(log, 3, "Deadzone", 320, 505) != nullptr, shown);
-            EXPECT_EQ(probe::find_text(log, 2, "8000", 626, 507) != nullptr, shown);
+            EXPECT_EQ(probe::shows_text(vt::snapshot(), 2, "8000", 626, 507, col_ink_soft), shown);
             // The outer circle touches (908, 508) on the controller page only.
             EXPECT_EQ(vt::pixel(vt::snapshot(), 908, 508) == vt::argb(col_well_edge), shown);
         };
@@ -82,7 +82,7 @@ TEST(InputPage, NoControllerShowsOnlyTheCaptionBesideTheCircle) {
         const auto frame = vt::snapshot();
         const probe::Logged *t = probe::find_right(log, 0, "NO CONTROLLER", 838, 502);
         ASSERT_NE(t, nullptr);
-        EXPECT_GT(probe::ink_of(frame, t, col_ink_dim), 0);
+        EXPECT_TRUE(probe::shows(frame, t, 0, "NO CONTROLLER", col_ink_dim));
         EXPECT_EQ(vt::pixel(frame, 880, 480), vt::argb(col_well_edge));
         // Neither the deadzone ring (radius 6) nor the dot.
         EXPECT_EQ(probe::count_colour(frame, 870, 498, 21, 21, col_accent), 0);

@@ -59,6 +59,44 @@ inline int32_t ink_of(const std::vector<uint32_t> &frame, const Logged *t, uint3
     return t ? count_colour(frame, t->x, t->y, t->w, t->h, packed) : 0;
 }
 
+// True when the frame shows exactly `text` in `font` at (x, y) in `colour`: over the
+// text's box, a pixel has the colour exactly where one of the text's glyphs has ink.
+// This tells apart texts of equal width, such as two numbers.
+inline bool shows_text(const std::vector<uint32_t> &frame, int32_t font, const char *text, int32_t x, int32_t y,
+                       uint32_t colour) {
+    const vl_font &f = font_table[font];
+    const int32_t margin = 3;  // sideways only: glyphs stay within the line's height
+    const int32_t bx = x - margin, by = y;
+    const int32_t bw = text_width(font, text) + 2 * margin, bh = line_height(font);
+    std::vector<char> ink(static_cast<size_t>(bw * bh), 0);
+    int32_t pen = x;
+    const int32_t baseline = y + f.ascent;
+    for (int32_t used = 0; decode_char(text, &used), used > 0; text += used) {
+        int32_t ignored = 0;
+        const vl_glyph &g = f.glyphs[glyph_index(decode_char(text, &ignored))];
+        const int32_t stride = (g.width + 7) / 8;
+        for (int32_t r = 0; r < g.height; ++r)
+            for (int32_t j = 0; j < g.width; ++j) {
+                if (!((f.bits[g.bit_offset + r * stride + j / 8] >> (j % 8)) & 1)) continue;
+                const int32_t px = pen + g.x_offset + j - bx, py = baseline + g.y_offset + r - by;
+                if (px < 0 || py < 0 || px >= bw || py >= bh) return false;  // margin too small
+                ink[static_cast<size_t>(py * bw + px)] = 1;
+            }
+        pen += g.advance;
+    }
+    for (int32_t j = 0; j < bh; ++j)
+        for (int32_t i = 0; i < bw; ++i)
+            if ((vt::pixel(frame, bx + i, by + j) == vt::argb(colour)) != (ink[static_cast<size_t>(j * bw + i)] != 0))
+                return false;
+    return true;
+}
+
+// shows_text at a logged entry's position.
+inline bool shows(const std::vector<uint32_t> &frame, const Logged *t, int32_t font, const char *text,
+                  uint32_t colour) {
+    return t && shows_text(frame, font, text, t->x, t->y, colour);
+}
+
 // One run on `page`. `prepare` runs at every poll before the frame it affects (write vl
 // fields there); `status` / `online` fill the host records; `check` runs once frames
 // painted after several polls exist, then the run ends.

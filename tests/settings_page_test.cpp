@@ -26,7 +26,7 @@ TEST(SettingsPage, VolumeReadoutIsRightAlignedAt912) {
             const probe::Logged *t = probe::find_right(log, 3, c.shown, 912, 123);
             ASSERT_NE(t, nullptr);
             EXPECT_EQ(t->x + t->w, 912);
-            EXPECT_GT(probe::ink_of(vt::snapshot(), t, col_accent), 0);
+            EXPECT_TRUE(probe::shows(vt::snapshot(), t, 3, c.shown, col_accent));
         };
         probe::run_page(run);
     }
@@ -45,9 +45,8 @@ TEST(SettingsPage, WindowSizeDimsInFullScreenWhileItsExplanationStaysSoft) {
             const probe::Logged *line = probe::find_text(log, 1, "Multiple of the 240x160 GBA screen", 46, 143);
             ASSERT_NE(name, nullptr);
             ASSERT_NE(line, nullptr);
-            EXPECT_GT(probe::ink_of(frame, name, fullscreen ? col_ink_dim : col_ink), 0);
-            EXPECT_EQ(probe::ink_of(frame, name, fullscreen ? col_ink : col_ink_dim), 0);
-            EXPECT_GT(probe::ink_of(frame, line, col_ink_soft), 0);
+            EXPECT_TRUE(probe::shows(frame, name, 3, "Window size", fullscreen ? col_ink_dim : col_ink));
+            EXPECT_TRUE(probe::shows(frame, line, 1, "Multiple of the 240x160 GBA screen", col_ink_soft));
         };
         probe::run_page(run);
     }
@@ -78,12 +77,12 @@ TEST(SettingsPage, SavesPanelFollowsRomAvailability) {
             const auto frame = vt::snapshot();
             const probe::Logged *heading = probe::find_text(log, 4, "Saves", 595, 254);
             ASSERT_NE(heading, nullptr);
-            EXPECT_GT(probe::ink_of(frame, heading, c.available ? col_accent : col_ink_dim), 0);
+            EXPECT_TRUE(probe::shows(frame, heading, 4, "Saves", c.available ? col_accent : col_ink_dim));
             const char *expected = c.available ? "Back up or move your save data." : "Load a ROM to manage its save.";
             const char *other = c.available ? "Load a ROM to manage its save." : "Back up or move your save data.";
             const probe::Logged *line = probe::find_text(log, 1, expected, 597, 274);
             ASSERT_NE(line, nullptr);
-            EXPECT_GT(probe::ink_of(frame, line, col_ink_soft), 0);
+            EXPECT_TRUE(probe::shows(frame, line, 1, expected, col_ink_soft));
             EXPECT_EQ(probe::find_text(log, 1, other, 597, 274), nullptr);
         };
         probe::run_page(run);

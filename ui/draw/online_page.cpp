@@ -1,4 +1,232 @@
-// The online page: connection captions, lobby table, hints and quality.
-#include "painters.h"
+// The online page: state chip, connection captions, lobby table, hint and quality.
+// No footer is painted here; the hint and quality lines take the bottom of the page.
+#include <cstdio>
 
-void paint_online_page() {}
+#include "../frame/state.h"
+#include "../screens/lobby.h"
+#include "hint_lines.h"
+#include "page_items.h"
+#include "painters.h"
+#include "palette.h"
+
+namespace {
+
+struct lobby_state_look {
+    const char *text;
+    uint32_t dot;
+};
+// Lobby states 0 to 6; any other value reads as index 7.
+constexpr lobby_state_look kLobbyStates[] = {
+    {"Not connected", col_ink_soft},        {"Waiting for players", col_good},
+    {"Connecting...", col_good},            {"Connected (%d players)", col_good},
+    {"In game", col_good},                  {"Desync detected", col_bad},
+    {"Connection lost", col_bad},           {"Not connected", col_good},
+};
+constexpr int32_t kLobbyConnected = 3;
+constexpr int32_t kLobbyInGame = 4;
+
+constexpr const char *kSlotLabels[] = {"P1", "P2", "P3", "P4"};
+constexpr const char *kSlotStates[] = {"Empty", "Joining", "Connected", "Ready", "Lost"};
+constexpr int32_t kSlotEmpty = 0, kSlotConnected = 2, kSlotReady = 3, kSlotLost = 4;
+
+constexpr const char *kQualityTexts[] = {"Measuring...", "Good", "Fair", "Poor"};
+constexpr uint32_t kQualityColours[] = {col_ink_soft, col_good, col_caution, col_bad};
+
+constexpr int32_t kMaxShownMs = 999;
+constexpr int32_t kMaxShownPauses = 9999;
+
+constexpr vl_page_item kLobbyHead[] = {
+    item_panel(519, 86, 413, 446),
+    item_text(537, 100, 4, col_accent, "Lobby"),
+    item_text(537, 128, 0, col_ink_soft, "SLOT"),
+    item_text(603, 128, 0, col_ink_soft, "NAME"),
+    item_text(745, 128, 0, col_ink_soft, "STATE"),
+    item_right(914, 128, 0, col_ink_soft, "PING"),
+};
+
+int32_t lobby_index(int32_t state) { return state >= 0 && state <= 6 ? state : 7; }
+
+int32_t capped(int32_t v, int32_t cap) { return v > cap ? cap : v; }
+
+// The port field as a number, read like atoi but saturating instead of overflowing.
+int64_t port_number(const char *text) {
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+') ++text;
+    int64_t n = 0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        if (n < 1000000) n = n * 10 + (*text - '0');
+    return negative ? -n : n;
+}
+
+bool port_field_valid() {
+    const char *port = vl.fields[2];
+    if (!port[0]) return false;
+    const int64_t n = port_number(port);
+    return n >= 1 && n <= 65535;
+}
+
+void paint_state_chip() {
+    const vl_online_status &o = vl.online;
+    const lobby_state_look &look = kLobbyStates[lobby_index(o.lobby_state)];
+    char text[48];
+    if (o.lobby_state == kLobbyConnected) {
+        const int32_t connected = connected_slots();
+        std::snprintf(text, sizeof text, look.text, connected > 0 ? connected : 2);
+    } else {
+        std::snprintf(text, sizeof text, "%s", look.text);
+    }
+    const int32_t w = text_width(2, text);
+    fill_panel_plain(890 - w, 19, w + 42, 26);
+    fill_rect(902 - w, 28, 8, 8, look.dot);
+    draw_text(2, text, 918 - w, 19 + (26 + h_height(2)) / 2 - font_table[2].ascent, col_ink);
+}
+
+// The captions dim once a link is up, since the set-up fields can then not be edited.
+void paint_connection_panel() {
+    const uint32_t c = vl.online.lobby_state == 0 ? col_ink_soft : col_ink_dim;
+    fill_panel_plain(28, 86, 475, 446);
+    draw_text(4, "Connection", 46, 100, col_accent);
+    draw_text(0, "NAME", 46, 134, c);
+    draw_text(0, vl.role != 0 ? "HOST ADDRESS" : "YOUR ADDRESS", 46, 198, c);
+    draw_text(0, "PORT", 393, 198, c);
+    draw_text(0, "PLAYERS", 46, 264, c);
+    char delay[32];
+    if (vl.settings.delay < 0)
+        std::snprintf(delay, sizeof delay, "%s", "DELAY . AUTO");
+    else
+        std::snprintf(delay, sizeof delay, "DELAY . %d FR", vl.settings.delay);
+    draw_text(0, delay, 290, 264, c);
+    draw_text_right(0, "AUTO", 437, 264, c);
+    draw_text(0, "TRANSPORT", 46, 324, c);
+    fill_rect(46, 392, 439, 2, col_rule);
+}
+
+uint32_t row_colour(int32_t v) {
+    const vl_online_status &o = vl.online;
+    const int32_t state = o.slot_state[v];
+    if (state == kSlotLost) return col_bad;
+    if (state == kSlotEmpty) return o.lobby_state == 0 && v >= vl.settings.players ? col_ink_dim : col_ink_soft;
+    return v == o.local_slot ? col_accent : col_ink;
+}
+
+uint32_t ping_colour(int32_t ping) {
+    return ping < 60 ? col_good : (ping < 120 ? col_caution : col_bad);
+}
+
+void paint_host_tag() {
+    const int32_t tag_w = text_width(0, "HOST") + 10;
+    const int32_t x = 543 + text_width(2, "P1");
+    fill_rect(x, 151, tag_w, 18, col_panel_edge);
+    draw_text_centred(0, "HOST", x, 151, tag_w, 18, col_ink_soft);
+}
+
+void paint_lobby_row(int32_t v) {
+    const vl_online_status &o = vl.online;
+    const int32_t y = 152 + 34 * v;
+    const uint32_t colour = row_colour(v);
+    fill_rect(521, 144 + 34 * v, 409, 2, col_rule);
+
+    draw_text(2, kSlotLabels[v], 537, y, colour);
+    if (v == 0) paint_host_tag();
+
+    char name[16];
+    fit_text(2, o.slot_name[v][0] ? o.slot_name[v] : "-", 130, name, sizeof name);
+    draw_text(2, name, 603, y, colour);
+
+    const int32_t state = o.slot_state[v];
+    const char *state_text = state >= 0 && state <= kSlotLost ? kSlotStates[state] : kSlotStates[kSlotEmpty];
+    draw_text(2, state_text, 745, y, state == kSlotReady ? col_good : colour);
+
+    const int32_t ping = o.slot_ping[v];
+    if ((state == kSlotConnected || state == kSlotReady) && ping >= 0) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%d ms", capped(ping, kMaxShownMs));
+        draw_text_right(2, text, 914, y, ping_colour(ping));
+    } else {
+        draw_text_right(2, "-", 914, y, col_ink_dim);
+    }
+}
+
+bool any_slot_in(int32_t wanted) {
+    for (int32_t state : vl.online.slot_state)
+        if (state == wanted) return true;
+    return false;
+}
+
+// The hint by its rules: host message, then set-up problems, then lobby progress.
+// Returns null when the page shows no hint.
+const char *hint_text(uint32_t *colour) {
+    const vl_online_status &o = vl.online;
+    *colour = col_ink_soft;
+    if (o.host_message[0]) {
+        *colour = col_accent;
+        return o.host_message;
+    }
+    switch (o.lobby_state) {
+    case 0:
+        if (!port_field_valid()) {
+            *colour = col_bad;
+            return "Port must be 1-65535";
+        }
+        if (vl.fields[1][0] || vl.role != 1)
+            return "Waiting for players. Share your address and port so others can join.";
+        return "Type the host address to join.";
+    case 1:
+        if (connected_slots() < 2) return "Waiting for players. Everybody presses Ready.";
+        [[fallthrough]];
+    case kLobbyConnected:
+        return any_slot_in(kSlotConnected) ? "The game starts when everybody is ready." : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+void paint_hint() {
+    uint32_t colour = col_ink_soft;
+    const char *hint = hint_text(&colour);
+    if (!hint) return;
+    char text[160];
+    std::snprintf(text, sizeof text, "%s", hint);
+    draw_hint_lines(text, 537, 306, colour);
+}
+
+void paint_quality() {
+    const vl_online_status &o = vl.online;
+    const bool known = o.quality >= 0 && o.quality <= 3;
+    const int32_t q = known ? o.quality : 0;
+    char text[64];
+    if (q != 0 && o.p95_ms >= 0)
+        std::snprintf(text, sizeof text, "Connection: %s (p95 %d ms)", kQualityTexts[q], capped(o.p95_ms, kMaxShownMs));
+    else
+        std::snprintf(text, sizeof text, "Connection: %s", kQualityTexts[q]);
+    draw_text(3, text, 537, 384, known ? kQualityColours[o.quality] : col_ink_soft);
+
+    char pauses[48];
+    std::snprintf(pauses, sizeof pauses, "Pauses over 100 ms: %d", capped(o.pauses, kMaxShownPauses));
+    draw_text(2, pauses, 537, 406, o.pauses > 0 ? col_caution : col_ink_soft);
+}
+
+void paint_address_caption() {
+    const vl_online_status &o = vl.online;
+    if (!o.address[0] && !o.addresses[0][0]) return;
+    const bool several = o.addresses[0][0] && o.addresses[1][0];
+    draw_text(0, several ? "YOUR ADDRESSES  (UP/DOWN PICKS ONE)" : "YOUR ADDRESS", 537, 416, col_ink_soft);
+}
+
+} // namespace
+
+void paint_online_page() {
+    paint_header_band("Online");
+    draw_text(0, "CABLE LINK", text_width(6, "Online") + 154, 25, col_ink_soft);
+    paint_state_chip();
+    paint_connection_panel();
+    paint_items(kLobbyHead);
+    for (int32_t v = 0; v < 4; ++v) paint_lobby_row(v);
+    fill_rect(521, 280, 409, 2, col_rule);
+    paint_hint();
+    if (vl.online.lobby_state == kLobbyInGame)
+        paint_quality();
+    else
+        paint_address_caption();
+}
