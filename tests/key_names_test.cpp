@@ -1,7 +1,6 @@
 // Reserved keys, controller button labels and apply_binding with its swap on conflict,
 // its file write and its note.
 #include <gtest/gtest.h>
-#include <strings.h>
 
 #include <cstdio>
 #include <cstring>
@@ -149,10 +148,16 @@ TEST_F(Binding, SlotOutsideTheTableChangesNothing) {
     EXPECT_FALSE(vt::file_exists(path()));
 }
 
+bool same_ignoring_case(const char *a, const char *b) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    for (; *a && lower(*a) == lower(*b); ++a, ++b) {}
+    return lower(*a) == lower(*b);
+}
+
 bool pairwise_different(const char (*entries)[32]) {
     for (int i = 0; i < kBindingSlots; ++i)
         for (int j = i + 1; j < kBindingSlots; ++j)
-            if (strcasecmp(entries[i], entries[j]) == 0) return false;
+            if (same_ignoring_case(entries[i], entries[j])) return false;
     return true;
 }
 
