@@ -1,5 +1,59 @@
-// The confirmation dialog and the keypad overlays.
-#include "painters.h"
+// The confirmation dialog and the keypad overlays, each over a dimmed frame.
+#include <cstdio>
 
-void paint_confirm_overlay() {}
-void paint_keypad_overlay() {}
+#include "../frame/state.h"
+#include "font.h"
+#include "painters.h"
+#include "palette.h"
+
+namespace {
+
+constexpr int32_t kKeypadBoxX = 276, kKeypadBoxY = 160, kKeypadBoxW = 408, kKeypadBoxH = 40;
+// The tail of the field text must stay narrower than this so the cursor fits the box.
+constexpr int32_t kKeypadTextLimit = 379;
+
+// The only blended fill of the launcher; everything else draws opaque.
+void paint_dimming_layer() {
+    SDL_SetRenderDrawBlendMode(vl.renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(vl.renderer, col_scrim & 0xFF, (col_scrim >> 8) & 0xFF, (col_scrim >> 16) & 0xFF, 205);
+    SDL_Rect all{0, 0, kLogicalWidth, kLogicalHeight};
+    SDL_RenderFillRect(vl.renderer, &all);
+    SDL_SetRenderDrawBlendMode(vl.renderer, SDL_BLENDMODE_NONE);
+}
+
+// The longest tail of `text` narrower than the limit, so the end being typed shows.
+const char *visible_tail(const char *text) {
+    while (*text && text_width(5, text) >= kKeypadTextLimit) {
+        int32_t consumed = 0;
+        decode_char(text, &consumed);
+        text += consumed > 0 ? consumed : 1;
+    }
+    return text;
+}
+
+} // namespace
+
+void paint_confirm_overlay() {
+    paint_dimming_layer();
+    fill_panel_plain(250, 226, 460, 168);
+    draw_text_centred(5, "Overwrite current save?", 250, 246, 460, 30, col_ink);
+    draw_text_centred(3, "A backup is kept.", 250, 286, 460, 24, col_good);
+}
+
+void paint_keypad_overlay() {
+    paint_dimming_layer();
+    fill_panel_plain(250, 120, 460, 330);
+    char caption[64];
+    std::snprintf(caption, sizeof caption, "%s", vl.keypad_field == 1 ? "ADDRESS" : "PORT");
+    draw_text(0, caption, 276, 142, col_ink_soft);
+    fill_rect(kKeypadBoxX, kKeypadBoxY, kKeypadBoxW, kKeypadBoxH, col_well);
+    outline_rect(kKeypadBoxX, kKeypadBoxY, kKeypadBoxW, kKeypadBoxH, col_accent);
+
+    // The keypad edits only fields 1 and 2; anything else shows an empty field.
+    const int32_t field = vl.keypad_field;
+    const char *text = field >= 0 && field < 3 ? vl.fields[field] : "";
+    char shown[64];  // a 63-byte text fills it, leaving no room for the cursor
+    std::snprintf(shown, sizeof shown, "%s_", visible_tail(text));
+    const int32_t y = kKeypadBoxY + (kKeypadBoxH + h_height(5)) / 2 - font_table[5].ascent;
+    draw_text(5, shown, 288, y, col_ink);
+}
