@@ -491,6 +491,34 @@ TEST_F(PointerList, OtherButtonsDoNotPressAndADisabledSliderIsNotDragged) {
     EXPECT_EQ(vl.settings.volume, 90);
 }
 
+// Escape quits only from the bare main page; an overlay open over it is closed instead.
+TEST_F(PointerList, EscapeOnTheMainPageClosesAnOpenOverlayInsteadOfQuitting) {
+    struct Case {
+        const char *name;
+        bool confirm_open;
+        int32_t keypad_field;
+    };
+    const Case cases[] = {{"confirmation dialog", true, -1}, {"keypad", false, 2}};
+    for (const Case &c : cases) {
+        vl.page = kPageMain;
+        vl.confirm_open = c.confirm_open;
+        vl.keypad_field = c.keypad_field;
+        std::snprintf(vl.keypad_backup, sizeof vl.keypad_backup, "%s", "47900");
+        vl.running = true;
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = SDLK_ESCAPE;
+        dispatch_event(&e);
+        EXPECT_TRUE(vl.running) << c.name;
+        EXPECT_FALSE(vl.confirm_open) << c.name;
+        EXPECT_EQ(vl.keypad_field, -1) << c.name;
+
+        dispatch_event(&e);  // now nothing is open
+        EXPECT_FALSE(vl.running) << c.name;
+        EXPECT_EQ(vl.exit_code, 0) << c.name;
+    }
+}
+
 TEST(SliderRule, ValueFromThePointerPosition) {
     struct Case {
         int32_t x, w, maximum, lx, value;
