@@ -35,8 +35,8 @@ constexpr FontSpec kFonts[8] = {
     // size asc desc  H  space face       track widen
     {10, 11, 3, 7, 5, Face::Caps, 1, 0},
     {11, 11, 4, 7, 4, Face::Light, 0, 1},
-    {12, 12, 4, 8, 4, Face::Light, 0, 1},
-    {13, 12, 4, 8, 4, Face::Light, 1, 1},
+    {12, 12, 4, 8, 4, Face::Light, 0, 2},
+    {13, 12, 4, 8, 4, Face::Light, 0, 3},
     {15, 14, 5, 10, 5, Face::Bold, 0, 0},
     {18, 17, 6, 11, 6, Face::Bold, 0, 0},
     {22, 21, 7, 14, 7, Face::Bold, 0, 0},
@@ -51,8 +51,10 @@ struct AdvanceFix {
 };
 constexpr AdvanceFix kAdvanceFixes[] = {
     // Font 3 is laid out against "Reset keyboard" = 110 and "Reset controller" = 116 pixels.
+    {3, 't', +1},
+    {3, 'r', +1},
+    {3, 'l', +1},
     {3, 'd', -1},
-    {3, 'n', +1},
 };
 
 const char *face_file(Face face) {

@@ -21,6 +21,7 @@ constexpr int32_t kMargin = 16;
 constexpr uint32_t kLineBox = rgb(30, 31, 62);
 constexpr uint32_t kBaseline = rgb(70, 40, 70);
 
+const char *const kLabels = "Reset keyboard | Reset controller | Building 812 of 1270 functions (64%)";
 const char *const kSample = "Vorla & The Glassmaze \xE2\x80\x93 Jos\xC3\xA9 \xC3\x91" "and\xC3\xBA, \xC3\x86r\xC3\xB8sk\xC3\xB8" "bing, "
                             "\xC3\x80\xC3\x89\xC3\x8E\xC3\x95\xC3\x9C \xC3\xA7\xC3\x9F\xC3\xBF";
 
@@ -70,6 +71,8 @@ int32_t specimen(bool draw) {
         for (const std::string &glyphs : glyph_lines(font)) line(font, glyphs, col_ink);
         char sample[200];
         fit_text(font, kSample, kWidth - 2 * kMargin, sample, sizeof sample);
+        line(font, sample, col_ink_soft);
+        fit_text(font, kLabels, kWidth - 2 * kMargin, sample, sizeof sample);
         line(font, sample, col_ink_soft);
         y += 10;
     }
