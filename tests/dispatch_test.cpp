@@ -258,6 +258,15 @@ TEST_F(Dispatch, TypingPastingAndBackspaceEditTheFieldBeingTypedInto) {
         },
         [] {
             EXPECT_STREQ(vl_test_field(0), "Player");
+            vt::push_held_key(SDLK_BACKSPACE, 7);  // one more than there is
+            vt::push_text("a\xC3\xA9");
+        },
+        [] {
+            EXPECT_STREQ(vl_test_field(0), "a\xC3\xA9");
+            vt::push_key(SDLK_BACKSPACE);  // the two bytes of the é go together
+        },
+        [] {
+            EXPECT_STREQ(vl_test_field(0), "a");
             EXPECT_EQ(vl_test_editing(), 0);
             vt::push_key(SDLK_DOWN);
         },

@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include "../screens/widgets.h"
+
 // dispatch.cpp
 void dispatch_key(const SDL_KeyboardEvent &key);
 
@@ -10,6 +12,8 @@ void dispatch_key(const SDL_KeyboardEvent &key);
 void pointer_motion(int32_t lx, int32_t ly);
 void pointer_press(int32_t lx, int32_t ly);
 void pointer_release();
+// Drags from now until the left button is released; the press itself sets the value.
+void start_slider_drag(const vl_widget &slider, int32_t lx);
 int32_t slider_value_at(int32_t slider_x, int32_t slider_w, int32_t maximum, int32_t lx);
 
 // pad_input.cpp

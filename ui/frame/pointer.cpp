@@ -36,6 +36,11 @@ int32_t slider_value_at(int32_t slider_x, int32_t slider_w, int32_t maximum, int
     return static_cast<int32_t>(value);
 }
 
+void start_slider_drag(const vl_widget &slider, int32_t lx) {
+    vl.drag_slider = slider.slider_id + 1;
+    drag_to(slider, lx);
+}
+
 void pointer_motion(int32_t lx, int32_t ly) {
     vl.hover = widget_at(lx, ly);
     if (vl.drag_slider == 0) return;
@@ -56,8 +61,7 @@ void pointer_press(int32_t lx, int32_t ly) {
     vl.focus = hit;
     const vl_widget &w = vl.widgets[hit];
     if (w.kind == kSlider) {
-        vl.drag_slider = w.slider_id + 1;
-        drag_to(w, lx);
+        start_slider_drag(w, lx);
     } else {
         activate(hit);
     }
