@@ -49,6 +49,8 @@ protected:
         vl.confirm_open = false;
         vl.address_pick = 0;
         vl.note[0] = '\0';
+        vl.text_log_count = 0;
+        vl.text_log_on = false;
         clear();
     }
 
