@@ -93,7 +93,7 @@ vl_settings defaults() {
 template <size_t N>
 void put(char (&array)[N], const char *text) {
     std::memset(array, 0, N);
-    std::strncpy(array, text, N - 1);
+    std::memcpy(array, text, std::min(std::strlen(text), N - 1));
 }
 
 bool same_record(const vl_settings &a, const vl_settings &b) { return std::memcmp(&a, &b, sizeof a) == 0; }
