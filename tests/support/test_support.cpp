@@ -1,8 +1,17 @@
 #include "test_support.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <filesystem>
+#include <random>
+#include <system_error>
+#else
+#include <dirent.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +19,17 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+
+#ifdef _WIN32
+// _putenv changes both the C runtime's copy (read by SDL's getenv) and the process
+// environment. As on Windows generally, an empty value removes the variable.
+int setenv(const char *name, const char *value, int overwrite) {
+    if (!overwrite && std::getenv(name)) return 0;
+    return _putenv((std::string(name) + "=" + value).c_str());
+}
+
+int unsetenv(const char *name) { return _putenv((std::string(name) + "=").c_str()); }
+#endif
 
 namespace vt {
 namespace {
@@ -23,6 +43,23 @@ struct HeadlessEnvironment {
     }
 } headless_environment;
 
+#ifdef _WIN32
+// Read-only entries (tests of unwritable files) are made writable first, as chmod does below.
+void remove_tree(const std::filesystem::path &path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    for (const fs::directory_entry &entry : fs::directory_iterator(path, error)) {
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, error);
+        if (entry.is_directory(error) && !entry.is_symlink(error)) {
+            remove_tree(entry.path());
+        } else {
+            fs::remove(entry.path(), error);
+        }
+    }
+    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove(path, error);
+}
+#else
 void remove_tree(const std::string &path) {
     if (DIR *dir = opendir(path.c_str())) {
         while (dirent *entry = readdir(dir)) {
@@ -40,6 +77,7 @@ void remove_tree(const std::string &path) {
     }
     rmdir(path.c_str());
 }
+#endif
 
 Host *active_host = nullptr;
 
@@ -66,13 +104,36 @@ void push(SDL_Event &event) {
 
 } // namespace
 
+#ifdef _WIN32
+TempDir::TempDir() {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    std::random_device seed;
+    std::mt19937 random(seed() ^ static_cast<unsigned>(GetCurrentProcessId()));
+    path_ = base.string();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = base / ("vorla-test-" + std::to_string(random() % 1000000000u));
+        if (fs::create_directory(candidate, error)) {
+            path_ = candidate.string();
+            made_ = true;
+            break;
+        }
+    }
+}
+#else
 TempDir::TempDir() {
     char pattern[] = "/tmp/vorla-test-XXXXXX";
     const char *made = mkdtemp(pattern);
     path_ = made ? made : "/tmp";
+    made_ = made != nullptr;
 }
+#endif
 
-TempDir::~TempDir() { remove_tree(path_); }
+// Only a folder this object made is removed: the fallback path is shared.
+TempDir::~TempDir() {
+    if (made_) remove_tree(path_);
+}
 
 std::string read_file(const std::string &path) {
     std::ifstream in(path, std::ios::binary);

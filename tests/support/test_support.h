@@ -11,9 +11,16 @@
 
 #include "vorla_ui.h"
 
+#ifdef _WIN32
+// The POSIX environment calls the tests use; the Windows C runtime has only _putenv.
+int setenv(const char *name, const char *value, int overwrite);
+int unsetenv(const char *name);
+#endif
+
 namespace vt {
 
-// A fresh folder under /tmp, removed with everything in it at the end of its scope.
+// A fresh folder under /tmp (the user's temporary folder on Windows), removed with
+// everything in it at the end of its scope.
 class TempDir {
 public:
     TempDir();
@@ -25,6 +32,7 @@ public:
 
 private:
     std::string path_;
+    bool made_ = false;
 };
 
 std::string read_file(const std::string &path);
