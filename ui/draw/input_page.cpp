@@ -97,7 +97,7 @@ void paint_stick_view() {
 } // namespace
 
 void paint_input_page() {
-    const bool controller_page = vl.page == 2;
+    const bool controller_page = vl.page == kPageController;
     paint_header_band("Input");
     fill_rounded_rect(160, 164, 640, 240, 44, kConsoleBody);
     fill_rounded_rect(162, 166, 636, 236, 42, kConsoleFace);
