@@ -129,6 +129,56 @@ TEST(InputPage, StickDotPositionAndColour) {
     }
 }
 
+TEST(InputPage, RealControllerStickAndTheAbsentOverride) {
+    // A virtual controller plugged in during the run: the dot follows its left stick
+    // until the override declares the controller absent.
+    vt::TempDir dir;
+    vl_set_start_page(2);
+    SDL_Joystick *joystick = nullptr;
+    SDL_JoystickID id = -1;
+    bool followed = false, hidden = false;
+    vt::Host host;
+    host.max_calls = 300;
+    host.status = [&](vl_status &, int call) {
+        if (call == 1) {
+            vl.settings.deadzone = 8000;
+            const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                        SDL_CONTROLLER_BUTTON_MAX, 0);
+            ASSERT_GE(index, 0) << SDL_GetError();
+            joystick = SDL_JoystickOpen(index);
+            ASSERT_NE(joystick, nullptr);
+            id = SDL_JoystickInstanceID(joystick);
+        }
+        if (!joystick || call < 2) return;
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 16000);
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY, -8000);
+        if (!followed && call >= 6 && vl.controller) {
+            // 16000 * 28 / 32767 = 13, -8000 * 28 / 32767 = -6: outside the deadzone.
+            const auto frame = vt::snapshot();
+            followed = probe::count_colour(frame, 890, 499, 7, 7, col_good) == 49;
+            if (followed) vl_test_fake_pad(0, 0, 0);
+            return;
+        }
+        if (followed && !hidden && call >= 10) {
+            const auto frame = vt::snapshot();
+            hidden = probe::find_right(probe::logged_texts(), 0, "NO CONTROLLER", 838, 502) != nullptr &&
+                     probe::count_colour(frame, 890, 499, 7, 7, col_good) == 0;
+            EXPECT_NE(vl.controller, nullptr);
+            // Unplugged while SDL still runs; the run then ends.
+            SDL_JoystickClose(joystick);
+            joystick = nullptr;
+            for (int i = 0; i < SDL_NumJoysticks(); ++i)
+                if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+            vt::push_quit();
+        }
+    };
+    vt::run_host(dir.file("vorla.ini"), host);
+    vl_set_start_page(0);
+    EXPECT_TRUE(followed);
+    EXPECT_TRUE(hidden);
+    EXPECT_FALSE(host.timed_out);
+}
+
 TEST(InputPage, DeadzoneRingRadiusFollowsTheSetting) {
     struct Case {
         int32_t deadzone, radius;
