@@ -82,23 +82,44 @@ void paint_state_chip() {
     draw_text(2, text, 918 - w, 19 + (26 + h_height(2)) / 2 - font_table[2].ascent, col_ink);
 }
 
+// Captions of the connection panel in painting order, all in font 0. Two read the
+// state: the address caption follows the role, the delay caption the setting.
+enum class caption_text : uint8_t { fixed, address, delay };
+struct connection_caption {
+    int16_t x, y;
+    bool right_aligned;  // x is the right edge
+    caption_text source;
+    const char *text;
+};
+constexpr connection_caption kConnectionCaptions[] = {
+    {46, 134, false, caption_text::fixed, "NAME"},
+    {46, 198, false, caption_text::address, nullptr},
+    {393, 198, false, caption_text::fixed, "PORT"},
+    {46, 264, false, caption_text::fixed, "PLAYERS"},
+    {290, 264, false, caption_text::delay, nullptr},
+    {437, 264, true, caption_text::fixed, "AUTO"},
+    {46, 324, false, caption_text::fixed, "TRANSPORT"},
+};
+
 // The captions dim once a link is up, since the set-up fields can then not be edited.
 void paint_connection_panel() {
-    const uint32_t c = vl.online.lobby_state == 0 ? col_ink_soft : col_ink_dim;
+    const uint32_t colour = vl.online.lobby_state == 0 ? col_ink_soft : col_ink_dim;
     fill_panel_plain(28, 86, 475, 446);
     draw_text(4, "Connection", 46, 100, col_accent);
-    draw_text(0, "NAME", 46, 134, c);
-    draw_text(0, vl.role != 0 ? "HOST ADDRESS" : "YOUR ADDRESS", 46, 198, c);
-    draw_text(0, "PORT", 393, 198, c);
-    draw_text(0, "PLAYERS", 46, 264, c);
     char delay[32];
     if (vl.settings.delay < 0)
         std::snprintf(delay, sizeof delay, "%s", "DELAY . AUTO");
     else
         std::snprintf(delay, sizeof delay, "DELAY . %d FR", vl.settings.delay);
-    draw_text(0, delay, 290, 264, c);
-    draw_text_right(0, "AUTO", 437, 264, c);
-    draw_text(0, "TRANSPORT", 46, 324, c);
+    for (const connection_caption &c : kConnectionCaptions) {
+        const char *text = c.text;
+        if (c.source == caption_text::address) text = vl.role != 0 ? "HOST ADDRESS" : "YOUR ADDRESS";
+        if (c.source == caption_text::delay) text = delay;
+        if (c.right_aligned)
+            draw_text_right(0, text, c.x, c.y, colour);
+        else
+            draw_text(0, text, c.x, c.y, colour);
+    }
     fill_rect(46, 392, 439, 2, col_rule);
 }
 
