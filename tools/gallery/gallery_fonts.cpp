@@ -22,6 +22,7 @@ constexpr uint32_t kLineBox = rgb(30, 31, 62);
 constexpr uint32_t kBaseline = rgb(70, 40, 70);
 
 const char *const kLabels = "Reset keyboard | Reset controller | Building 812 of 1270 functions (64%)";
+// The en dash is a three-byte character outside the glyph set: it shows as one '?'.
 const char *const kSample = "Vorla & The Glassmaze \xE2\x80\x93 Jos\xC3\xA9 \xC3\x91" "and\xC3\xBA, \xC3\x86r\xC3\xB8sk\xC3\xB8" "bing, "
                             "\xC3\x80\xC3\x89\xC3\x8E\xC3\x95\xC3\x9C \xC3\xA7\xC3\x9F\xC3\xBF";
 
