@@ -1,5 +1,6 @@
 # Compares the export table of the DLL (objdump -p) with the functions the header declares
-# with VL_API at the start of a line.
+# with VL_API at the start of a line, and checks that the DLL needs no compiler runtime
+# DLL (libstdc++, libgcc, winpthread): only SDL2.dll ships beside it.
 # Usage: cmake -DOBJDUMP=... -DDLL=... -DHEADER=... -P check_exports.cmake
 file(READ ${HEADER} header)
 string(REGEX MATCHALL "\nVL_API [^;(]*\\(" declarations "${header}")
@@ -39,4 +40,11 @@ if(NOT exported STREQUAL declared)
   list(REMOVE_ITEM missing ${exported})
   message(FATAL_ERROR "export table differs from the header\n  not declared: ${extra}\n  missing: ${missing}")
 endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+foreach(import ${imports})
+  if(import MATCHES "DLL Name: (libstdc\\+\\+|libgcc|libwinpthread)")
+    message(FATAL_ERROR "${DLL} needs a compiler runtime DLL: ${import}")
+  endif()
+endforeach()
+message(STATUS "imports: ${imports}")
 message(STATUS "${declared_count} exports, all declared in the header: ${exported}")
