@@ -245,17 +245,22 @@ TEST_F(Activation, BindingsStartACaptureWithoutRebuilding) {
     struct Case {
         int32_t page;
         int32_t fake_pad;
+        bool controller_open;
         bool captures;
     } cases[] = {
-        {kPageKeyboard, 0, true},    // the keyboard never needs a controller
-        {kPageController, 1, true},
-        {kPageController, 0, false},
-        {kPageController, -1, false},  // no controller open
+        {kPageKeyboard, 0, false, true},  // the keyboard never needs a controller
+        {kPageController, 1, false, true},
+        {kPageController, -1, true, true},
+        {kPageController, 0, true, false},  // the override wins over an open controller
+        {kPageController, -1, false, false},
     };
+    // Only compared with null here; never handed to SDL.
+    alignas(8) static char stand_in_controller[8];
     for (const Case &c : cases) {
         SetUp();
         vl.page = c.page;
         vl.fake_pad = c.fake_pad;
+        vl.controller = c.controller_open ? reinterpret_cast<SDL_GameController *>(stand_in_controller) : nullptr;
         set_note("Cancelled", 0);
         vl_widget binding = make_widget("btn_r", kBinding);
         binding.slot = 3;
@@ -270,6 +275,7 @@ TEST_F(Activation, BindingsStartACaptureWithoutRebuilding) {
         }
         EXPECT_EQ(vl.widget_count, 2);
         EXPECT_STREQ(vl.widgets[1].id, "marker");
+        vl.controller = nullptr;
     }
 }
 

@@ -194,6 +194,31 @@ TEST_F(LobbyActions, LeaveStartAndReadyCommitTypingAndEndTheRun) {
     }
 }
 
+TEST_F(LobbyActions, CopyNeedsAnAddressAndNoGameUnderWay) {
+    struct Case {
+        int32_t lobby_state;
+        const char *first_of_list;
+        const char *single;
+        bool copies;
+    } cases[] = {
+        {0, "192.168.1.20", "", true},
+        {1, "", "10.0.0.1", true},
+        {4, "192.168.1.20", "10.0.0.1", false},
+        {0, "", "", false},
+    };
+    for (const Case &c : cases) {
+        SetUp();
+        vl.online.lobby_state = c.lobby_state;
+        std::snprintf(vl.online.addresses[0], sizeof vl.online.addresses[0], "%s", c.first_of_list);
+        std::snprintf(vl.online.address, sizeof vl.online.address, "%s", c.single);
+        press("online_copy");
+        EXPECT_STREQ(vl.note, c.copies ? "Address copied" : "") << "lobby " << c.lobby_state;
+        if (c.copies) {
+            EXPECT_EQ(vl.note_is_error, 0);
+        }
+    }
+}
+
 // ---- Through the running window ----
 
 void press_now(const char *id) {
