@@ -112,6 +112,7 @@ struct Rule {
     After (*act)(const char *rest);
 };
 
+// set_players and toggle_auto_delay write the settings file themselves.
 constexpr Rule kRules[] = {
     {"online", false, [](const char *) {
          change_page(kPageOnline);
@@ -121,13 +122,13 @@ constexpr Rule kRules[] = {
      }},
     {"role_host", false, [](const char *) { vl.role = 0; return After::kRebuild; }},
     {"role_join", false, [](const char *) { vl.role = 1; return After::kRebuild; }},
-    {"online_p2", false, [](const char *) { set_players(2); save_live_settings(); return After::kRebuild; }},
-    {"online_p3", false, [](const char *) { set_players(3); save_live_settings(); return After::kRebuild; }},
-    {"online_p4", false, [](const char *) { set_players(4); save_live_settings(); return After::kRebuild; }},
+    {"online_p2", false, [](const char *) { set_players(2); return After::kRebuild; }},
+    {"online_p3", false, [](const char *) { set_players(3); return After::kRebuild; }},
+    {"online_p4", false, [](const char *) { set_players(4); return After::kRebuild; }},
     {"online_net_auto", false, [](const char *) { set_transport("auto"); return After::kRebuild; }},
     {"online_net_udp", false, [](const char *) { set_transport("udp"); return After::kRebuild; }},
     {"online_net_tcp", false, [](const char *) { set_transport("tcp"); return After::kRebuild; }},
-    {"online_auto", false, [](const char *) { toggle_auto_delay(); save_live_settings(); return After::kRebuild; }},
+    {"online_auto", false, [](const char *) { toggle_auto_delay(); return After::kRebuild; }},
     {"online_host", false, [](const char *) { return host_or_join(false); }},
     {"online_join", false, [](const char *) { return host_or_join(true); }},
     {"online_start", false, [](const char *) { end_editing(); end_run(VL_EXIT_LINK_START); return After::kRebuild; }},
