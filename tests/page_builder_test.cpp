@@ -649,4 +649,33 @@ TEST(BuilderThroughHost, StatusPollsDriveTheMainPage) {
     EXPECT_EQ(seen[0], "0 0 1 5");
 }
 
+TEST(BuilderThroughHost, AddressPickFollowsTheFocusAndFallsBackWhenAddressesGo) {
+    vt::TempDir dir;
+    vl_set_start_page(kPageOnline);
+    vt::Host host;
+    int32_t pick_on_row = -1, pick_after = -1;
+    std::string focus_after;
+    host.status = [&](vl_status &, int call) {
+        if (call == 2) vl_test_set_focus("online_ip2");
+        if (call == 3) pick_on_row = vl_test_addr_sel();
+        if (call == 6) {
+            pick_after = vl_test_addr_sel();
+            focus_after = vl_test_focus();
+            vt::push_quit();
+        }
+    };
+    host.online = [](vl_online_status &o, int call) {
+        std::strcpy(o.addresses[0], "192.168.1.20");
+        if (call < 4) {
+            std::strcpy(o.addresses[1], "10.0.0.20");
+            std::strcpy(o.addresses[2], "fd00::20");
+        }
+    };
+    EXPECT_EQ(vt::run_host(dir.file("vorla.ini"), host), 0);
+    vl_set_start_page(0);
+    EXPECT_EQ(pick_on_row, 2);
+    EXPECT_EQ(pick_after, 0);
+    EXPECT_EQ(focus_after, "back");
+}
+
 } // namespace
