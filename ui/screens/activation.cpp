@@ -13,7 +13,7 @@
 
 namespace {
 
-enum class After { kRebuild, kStop };  // kStop: the action rebuilt (or must not) itself
+enum class After { kRebuild, kStop };  // kStop: the action rebuilt the list and placed the focus
 
 void end_run(int32_t code) {
     vl.exit_code = code;
