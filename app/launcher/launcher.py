@@ -87,7 +87,8 @@ def declare(lib):
     lib.vl_run.restype = ctypes.c_int32
     lib.vl_dropped_path.restype = ctypes.c_char_p
     lib.vl_set_poll_interval.argtypes = [ctypes.c_int32]
-    lib.vl_set_online_poll.argtypes = [ONLINE_CB]
+    # The callback type, or None to switch the online poll off.
+    lib.vl_set_online_poll.argtypes = [ctypes.c_void_p]
     lib.vl_set_start_page.argtypes = [ctypes.c_uint32]
     lib.vui_open.argtypes = [ctypes.c_char_p]
     lib.vui_open.restype = ctypes.c_int32
