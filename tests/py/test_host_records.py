@@ -14,9 +14,9 @@ MAX_CALLS = 400  # a run still going after this many polls is ended and fails th
 
 def load_launcher_module():
     path = os.path.join(os.environ["VORLA_BUNDLE"], "app", "launcher", "launcher.py")
-    spec = importlib.util.spec_from_file_location("vorla_stand_in_host", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module_spec = importlib.util.spec_from_file_location("vorla_stand_in_host", path)
+    module = importlib.util.module_from_spec(module_spec)
+    module_spec.loader.exec_module(module)
     return module
 
 

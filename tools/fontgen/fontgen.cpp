@@ -20,7 +20,7 @@ enum class Face { Caps, Light, Bold };
 
 // The fixed metrics every font must keep; the outline size is searched so that the
 // capital H comes out exactly h_height rows tall.
-struct FontSpec {
+struct FontDesign {
     int pixel_size;
     int ascent;
     int descent;
@@ -31,7 +31,7 @@ struct FontSpec {
     int widen;     // horizontal pixels per em added to the vertical size: a wider face
 };
 
-constexpr FontSpec kFonts[8] = {
+constexpr FontDesign kFonts[8] = {
     // size asc desc  H  space face       track widen
     {10, 11, 3, 7, 5, Face::Caps, 1, 0},
     {11, 11, 4, 7, 4, Face::Light, 0, 1},
@@ -133,13 +133,13 @@ int capital_h_rows(FT_Face face) { return render(face, 'H').height; }
 
 // Picks the whole pixel size (the hinting instructions are written for whole sizes) whose
 // hinted H is exactly h_height rows; the largest such size gives the roomiest lowercase.
-int choose_size(FT_Face face, const FontSpec &spec) {
+int choose_size(FT_Face face, const FontDesign &design) {
     for (int px = 90; px >= 4; --px) {
-        check(FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(px + spec.widen), static_cast<FT_UInt>(px)),
+        check(FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(px + design.widen), static_cast<FT_UInt>(px)),
               "FT_Set_Pixel_Sizes");
-        if (capital_h_rows(face) == spec.h_height) return px;
+        if (capital_h_rows(face) == design.h_height) return px;
     }
-    fail("no size gives a capital H of " + std::to_string(spec.h_height) + " rows");
+    fail("no size gives a capital H of " + std::to_string(design.h_height) + " rows");
 }
 
 struct Built {
@@ -150,23 +150,23 @@ struct Built {
 };
 
 Built build_font(FT_Library lib, const std::string &font_dir, int k) {
-    const FontSpec &spec = kFonts[k];
+    const FontDesign &design = kFonts[k];
     FT_Face face = nullptr;
-    const std::string path = font_dir + "/" + face_file(spec.face);
+    const std::string path = font_dir + "/" + face_file(design.face);
     check(FT_New_Face(lib, path.c_str(), 0, &face), ("FT_New_Face " + path).c_str());
     Built out;
-    out.size = choose_size(face, spec);
-    check(FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(out.size + spec.widen), static_cast<FT_UInt>(out.size)),
+    out.size = choose_size(face, design);
+    check(FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(out.size + design.widen), static_cast<FT_UInt>(out.size)),
           "FT_Set_Pixel_Sizes");
 
     for (int slot = 0; slot < kSlots; ++slot) {
         const uint32_t cp = slot_code_point(slot);
         Glyph g;
         if (cp == 0x20 || cp == 0xA0) {
-            g.advance = spec.space_advance;  // the spaces own no bitmap
+            g.advance = design.space_advance;  // the spaces own no bitmap
         } else {
-            g = render(face, spec.face == Face::Caps ? caps_source(cp) : cp);
-            g.advance += spec.tracking;
+            g = render(face, design.face == Face::Caps ? caps_source(cp) : cp);
+            g.advance += design.tracking;
         }
         for (const AdvanceFix &fix : kAdvanceFixes)
             if (fix.font == k && fix.cp == cp) g.advance += fix.delta;
@@ -200,8 +200,8 @@ Built build_font(FT_Library lib, const std::string &font_dir, int k) {
             g.x_offset > 127 || g.y_offset < -128 || g.y_offset > 127)
             fail("font " + std::to_string(k) + " slot " + std::to_string(i) + " does not fit the glyph record");
     }
-    if (out.glyphs[40].height != spec.h_height) fail("font " + std::to_string(k) + " lost its H height");
-    if (out.glyphs[0].advance != spec.space_advance) fail("font " + std::to_string(k) + " lost its space advance");
+    if (out.glyphs[40].height != design.h_height) fail("font " + std::to_string(k) + " lost its H height");
+    if (out.glyphs[0].advance != design.space_advance) fail("font " + std::to_string(k) + " lost its space advance");
     if (out.glyphs[31].width == 0) fail("font " + std::to_string(k) + " has no visible question mark");
     return out;
 }
@@ -216,7 +216,7 @@ int width_of(const Built &b, const std::string &latin1) {
 }
 
 void report(int k, const Built &b) {
-    const FontSpec &spec = kFonts[k];
+    const FontDesign &design = kFonts[k];
     int max_w = 0, max_h = 0, top = 0, bottom = 0;
     std::string outside;
     for (int i = 0; i < kSlots; ++i) {
@@ -226,10 +226,10 @@ void report(int k, const Built &b) {
         max_h = std::max(max_h, g.height);
         top = std::min(top, g.y_offset);
         bottom = std::max(bottom, g.y_offset + g.height);
-        if (g.y_offset < -spec.ascent || g.y_offset + g.height > spec.descent) outside += " " + std::to_string(i);
+        if (g.y_offset < -design.ascent || g.y_offset + g.height > design.descent) outside += " " + std::to_string(i);
     }
-    std::printf("font %d: size %d px (+%d wide), H %d, largest %dx%d, ink %d..%d (line %d..%d), %zu bytes", k, b.size, spec.widen,
-                b.glyphs[40].height, max_w, max_h, top, bottom, -spec.ascent, spec.descent, b.bits.size());
+    std::printf("font %d: size %d px (+%d wide), H %d, largest %dx%d, ink %d..%d (line %d..%d), %zu bytes", k, b.size, design.widen,
+                b.glyphs[40].height, max_w, max_h, top, bottom, -design.ascent, design.descent, b.bits.size());
     if (k == 3)
         std::printf(", \"Reset keyboard\" %d, \"Reset controller\" %d", width_of(b, "Reset keyboard"),
                     width_of(b, "Reset controller"));
