@@ -13,7 +13,7 @@ deps=$build/deps
 jobs=$(nproc)
 [ "$jobs" -gt 2 ] && jobs=2
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
-sdl_version=2.26.5
+sdl_version=2.26.5  # Debian 12's libsdl2
 
 as_root() { if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi; }
 
@@ -52,10 +52,9 @@ if [ ! -f "$sdl_prefix/lib/cmake/SDL2/SDL2Config.cmake" ] || [ ! -f "$sdl_prefix
   rm -rf "$deps/sdl-src" "$deps/sdl-build"
   mkdir -p "$deps/sdl-src"
   echo "windows: fetching and building SDL2 $sdl_version (a few minutes, once)"
-  (cd "$deps/sdl-src" && apt-get source -qq "libsdl2=$sdl_version*" >/dev/null 2>&1 \
-     || apt-get source -qq libsdl2 >/dev/null)
-  src=$(find "$deps/sdl-src" -mindepth 1 -maxdepth 1 -type d -name 'libsdl2-*' | head -n1)
-  [ -n "$src" ] || { echo "windows: apt-get source libsdl2 gave no source folder" >&2; exit 1; }
+  (cd "$deps/sdl-src" && apt-get source -qq libsdl2 >/dev/null)
+  src=$(find "$deps/sdl-src" -mindepth 1 -maxdepth 1 -type d -name "libsdl2-$sdl_version*" | head -n1)
+  [ -n "$src" ] || { echo "windows: apt-get source libsdl2 gave no SDL $sdl_version source folder" >&2; exit 1; }
   # Audio, sensors, power and GL ES are not used; HIDAPI stays for the virtual joystick.
   cmake -S "$src" -B "$deps/sdl-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$sdl_prefix" -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
