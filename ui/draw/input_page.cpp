@@ -14,11 +14,12 @@ constexpr uint32_t kConsoleFace = rgb(31, 32, 69);
 constexpr uint32_t kPadInner = rgb(24, 25, 56);
 constexpr uint32_t kScreen = rgb(12, 12, 28);
 
-// The body and face are rounded (painted first); these square parts go on top.
+// The body and face are rounded (painted first); these square parts go on top. Each
+// inner fill covers all of the fill before it but a 2-pixel rim, so only the rim is drawn.
 constexpr vl_page_item kConsoleParts[] = {
-    item_fill(250, 242, 56, 40, kConsoleBody),  // direction-pad centre
+    item_rim(250, 242, 56, 40, kConsoleBody),  // direction-pad centre
     item_fill(252, 244, 52, 36, kPadInner),
-    item_fill(380, 200, 200, 122, col_well_edge),  // screen bezel
+    item_rim(380, 200, 200, 122, col_well_edge),  // screen bezel
     item_fill(382, 202, 196, 118, kScreen),
 };
 

@@ -1,6 +1,7 @@
 // Painting of the fixed page items shared by the settings, input and online pages.
 #include "page_items.h"
 
+#include "fill_rows.h"
 #include "font.h"
 #include "palette.h"
 
@@ -18,6 +19,9 @@ void paint_item(const vl_page_item &item) {
         break;
     case vl_item_kind::fill:
         fill_rect(item.x, item.y, item.w, item.h, item.colour);
+        break;
+    case vl_item_kind::rim:
+        fill_frame(item.x, item.y, item.w, item.h, 2, item.colour);
         break;
     case vl_item_kind::panel:
         fill_panel_plain(item.x, item.y, item.w, item.h);

@@ -8,6 +8,7 @@ enum class vl_item_kind : uint8_t {
     text_right,  // draw_text with its right edge at x
     fill,        // opaque fill of (x, y, w, h)
     panel,       // "panel R": col_panel with a col_panel_edge outline
+    rim,         // a fill of (x, y, w, h) whose middle the next item fills: only its 2-pixel rim is drawn
 };
 
 struct vl_page_item {
@@ -26,6 +27,9 @@ constexpr vl_page_item item_right(int16_t right, int16_t y, int8_t font, uint32_
 }
 constexpr vl_page_item item_fill(int16_t x, int16_t y, int16_t w, int16_t h, uint32_t colour) {
     return {vl_item_kind::fill, x, y, w, h, 0, colour, nullptr};
+}
+constexpr vl_page_item item_rim(int16_t x, int16_t y, int16_t w, int16_t h, uint32_t colour) {
+    return {vl_item_kind::rim, x, y, w, h, 0, colour, nullptr};
 }
 constexpr vl_page_item item_panel(int16_t x, int16_t y, int16_t w, int16_t h) {
     return {vl_item_kind::panel, x, y, w, h, 0, 0, nullptr};

@@ -1,5 +1,7 @@
-// Colour helpers, the two-pixel outline and the stick circle.
+// Colour helpers, batched fills, the two-pixel outline and the stick circle.
 #include "palette.h"
+
+#include "fill_rows.h"
 
 #include "../frame/state.h"
 
@@ -16,6 +18,44 @@ void fill_rect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
     set_draw_colour(colour);
     const SDL_Rect r{x, y, w, h};
     SDL_RenderFillRect(vl.renderer, &r);
+}
+
+void fill_rects(const SDL_Rect *rects, int32_t count, uint32_t colour) {
+    if (count <= 0) return;
+    set_draw_colour(colour);
+    SDL_RenderFillRects(vl.renderer, rects, count);
+}
+
+void fill_frame(int32_t x, int32_t y, int32_t w, int32_t h, int32_t border, uint32_t colour) {
+    // Without a middle to cover, the whole rectangle shows.
+    if (w <= 2 * border || h <= 2 * border) {
+        fill_rect(x, y, w, h, colour);
+        return;
+    }
+    const SDL_Rect sides[4] = {
+        {x, y, w, border},
+        {x, y + h - border, w, border},
+        {x, y + border, border, h - 2 * border},
+        {x + w - border, y + border, border, h - 2 * border},
+    };
+    fill_rects(sides, 4, colour);
+}
+
+void fill_row_batch::add(int32_t x, int32_t y, int32_t w) {
+    if (count_ > 0) {
+        SDL_Rect &last = rects_[count_ - 1];
+        if (last.x == x && last.w == w && last.y + last.h == y) {
+            ++last.h;
+            return;
+        }
+    }
+    if (count_ == kCapacity) flush();
+    rects_[count_++] = SDL_Rect{x, y, w, 1};
+}
+
+void fill_row_batch::flush() {
+    fill_rects(rects_, count_, colour_);
+    count_ = 0;
 }
 
 void outline_rect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
