@@ -12,12 +12,25 @@ constexpr int32_t kKeypadBoxX = 276, kKeypadBoxY = 160, kKeypadBoxW = 408, kKeyp
 // The tail of the field text must stay narrower than this so the cursor fits the box.
 constexpr int32_t kKeypadTextLimit = 379;
 
-// The only blended fill of the launcher; everything else draws opaque.
-void paint_dimming_layer() {
+constexpr SDL_Rect kConfirmPanel{250, 226, 460, 168};
+constexpr SDL_Rect kKeypadPanel{250, 120, 460, 330};
+
+// The only blended fill of the launcher; everything else draws opaque. The overlay's
+// panel is painted opaque straight after it, so the layer leaves the panel's rectangle
+// out: the frame ends up the same, and the blend, by far the slowest fill of SDL's
+// software renderer (per pixel, in plain C), covers a quarter less of it.
+void paint_dimming_layer(const SDL_Rect &panel) {
     SDL_SetRenderDrawBlendMode(vl.renderer, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(vl.renderer, col_scrim & 0xFF, (col_scrim >> 8) & 0xFF, (col_scrim >> 16) & 0xFF, 205);
-    SDL_Rect all{0, 0, kLogicalWidth, kLogicalHeight};
-    SDL_RenderFillRect(vl.renderer, &all);
+    const int32_t below = panel.y + panel.h;
+    const int32_t right = panel.x + panel.w;
+    const SDL_Rect around[4] = {
+        {0, 0, kLogicalWidth, panel.y},
+        {0, below, kLogicalWidth, kLogicalHeight - below},
+        {0, panel.y, panel.x, panel.h},
+        {right, panel.y, kLogicalWidth - right, panel.h},
+    };
+    SDL_RenderFillRects(vl.renderer, around, 4);
     SDL_SetRenderDrawBlendMode(vl.renderer, SDL_BLENDMODE_NONE);
 }
 
@@ -34,15 +47,15 @@ const char *visible_tail(const char *text) {
 } // namespace
 
 void paint_confirm_overlay() {
-    paint_dimming_layer();
-    fill_panel_plain(250, 226, 460, 168);
+    paint_dimming_layer(kConfirmPanel);
+    fill_panel_plain(kConfirmPanel.x, kConfirmPanel.y, kConfirmPanel.w, kConfirmPanel.h);
     draw_text_centred(5, "Overwrite current save?", 250, 246, 460, 30, col_ink);
     draw_text_centred(3, "A backup is kept.", 250, 286, 460, 24, col_good);
 }
 
 void paint_keypad_overlay() {
-    paint_dimming_layer();
-    fill_panel_plain(250, 120, 460, 330);
+    paint_dimming_layer(kKeypadPanel);
+    fill_panel_plain(kKeypadPanel.x, kKeypadPanel.y, kKeypadPanel.w, kKeypadPanel.h);
     char caption[64];
     std::snprintf(caption, sizeof caption, "%s", vl.keypad_field == 1 ? "ADDRESS" : "PORT");
     draw_text(0, caption, 276, 142, col_ink_soft);
