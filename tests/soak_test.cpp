@@ -44,14 +44,17 @@ TEST(Soak, RunsAndProgressCyclesLeakNothing) {
     vt::TempDir dir;
     const std::string ini = dir.file("vorla.ini");
     for (int i = 0; i < 20; ++i) one_cycle(ini, i);  // warm up SDL's one-time allocations
-    const int fds = open_descriptors();
+    [[maybe_unused]] const int fds = open_descriptors();
     const int allocations = SDL_GetNumAllocations();
     for (int i = 0; i < 250; ++i) {
         one_cycle(ini, i);
         ASSERT_EQ(SDL_WasInit(0), 0u) << "cycle " << i;
         ASSERT_EQ(vl_test_window_id(), 0u);
     }
+#ifndef _WIN32
+    // Under Wine /proc/self/fd lists Wine's own descriptors, which come and go.
     EXPECT_EQ(open_descriptors(), fds);
+#endif
     EXPECT_EQ(SDL_GetNumAllocations(), allocations);
 }
 
