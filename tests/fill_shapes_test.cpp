@@ -94,6 +94,65 @@ TEST_F(FillShapes, BatchedRowsMatchOneFillPerRow) {
               "");
 }
 
+struct Ring {
+    const char *name;
+    int32_t x, y, w, h, radius;
+};
+
+// The shoulder keys and the console, a radius too big for the height, no radius, and
+// rims with no middle left.
+constexpr Ring kRings[] = {
+    {"shoulder key", 196, 126, 150, 40, 8}, {"console", 160, 164, 640, 240, 44}, {"radius past half", 300, 300, 60, 20, 14},
+    {"square", 100, 100, 40, 30, 0},        {"no middle", 500, 100, 4, 40, 3},   {"clipped", -20, 560, 90, 60, 12},
+};
+
+TEST_F(FillShapes, RoundedRingUnderTheInsetShapeLeavesTheFullShape) {
+    for (const Ring &r : kRings) {
+        const auto inner = [&] { fill_rounded_rect(r.x + 2, r.y + 2, r.w - 4, r.h - 4, r.radius - 2, col_face); };
+        EXPECT_EQ(compare(
+                      [&] {
+                          fill_rounded_rect(r.x, r.y, r.w, r.h, r.radius, col_accent);
+                          inner();
+                      },
+                      [&] {
+                          fill_rounded_ring(r.x, r.y, r.w, r.h, r.radius, 2, col_accent);
+                          inner();
+                      }),
+                  "")
+            << r.name;
+    }
+}
+
+TEST_F(FillShapes, DiscRingUnderTheInsetDiscLeavesTheFullDisc) {
+    for (int32_t r : {0, 1, 2, 3, 7, 29, 120}) {
+        EXPECT_EQ(compare(
+                      [&] {
+                          fill_disc(480, 300, r, col_accent);
+                          fill_disc(480, 300, r - 2, col_face);
+                      },
+                      [&] {
+                          fill_disc_ring(480, 300, r, 2, col_accent);
+                          fill_disc(480, 300, r - 2, col_face);
+                      }),
+                  "")
+            << "radius " << r;
+    }
+}
+
+TEST_F(FillShapes, PanelShadowIsTheBandBelowThePanel) {
+    for (const Box &b : kBoxes) {
+        EXPECT_EQ(compare(
+                      [&] {
+                          fill_rect(b.x, b.y + 2, b.w, b.h, col_shadow);
+                          fill_rect(b.x, b.y, b.w, b.h, col_face);
+                          outline_rect(b.x, b.y, b.w, b.h, col_well_edge);
+                      },
+                      [&] { fill_panel(b.x, b.y, b.w, b.h, col_face, col_well_edge, true); }),
+                  "")
+            << b.name;
+    }
+}
+
 // The dimming layer must look like SDL's blended fill of the whole frame everywhere the
 // overlay's panel does not cover.
 TEST_F(FillShapes, DimmingLayerMatchesAWholeFrameBlendAroundThePanel) {

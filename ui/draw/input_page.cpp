@@ -100,7 +100,7 @@ void paint_stick_view() {
 void paint_input_page() {
     const bool controller_page = vl.page == kPageController;
     paint_header_band("Input");
-    fill_rounded_rect(160, 164, 640, 240, 44, kConsoleBody);
+    fill_rounded_ring(160, 164, 640, 240, 44, 2, kConsoleBody);  // the face covers the rest
     fill_rounded_rect(162, 166, 636, 236, 42, kConsoleFace);
     paint_items(kConsoleParts);
     draw_text_centred(6, "GBA", 380, 200, 200, 122, col_ink_dim);

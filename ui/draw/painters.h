@@ -8,6 +8,11 @@ void paint_widget(int32_t index);
 void fill_rounded_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, uint32_t colour);
 void fill_panel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t fill, uint32_t outline, bool shadow);
 void fill_disc(int32_t cx, int32_t cy, int32_t r, uint32_t colour);
+// What stays visible of fill_rounded_rect (or fill_disc) once the same shape inset by
+// `border`, its radius less `border`, is filled opaque over it: the ring around it.
+void fill_rounded_ring(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, int32_t border,
+                       uint32_t colour);
+void fill_disc_ring(int32_t cx, int32_t cy, int32_t r, int32_t border, uint32_t colour);
 
 // frame_painter.cpp
 void paint_frame();

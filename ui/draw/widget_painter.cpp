@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "../frame/state.h"
+#include "fill_rows.h"
 #include "font.h"
 #include "palette.h"
 
@@ -17,6 +18,16 @@ int32_t counted_sqrt(int32_t n) {
     int32_t k = 0;
     while ((k + 1) * (k + 1) <= n) ++k;
     return k;
+}
+
+// Columns cut off each end of row i of a rounded rectangle h rows high.
+int32_t rounded_inset(int32_t i, int32_t h, int32_t r) {
+    int32_t depth = 0;  // rows into the nearer corner, counted from its tip
+    if (i < r)
+        depth = r - i;
+    else if (i >= h - r)
+        depth = i - (h - r) + 1;
+    return depth == 0 ? 0 : r - counted_sqrt(r * r - depth * depth);
 }
 
 struct WidgetFlags {
@@ -70,7 +81,7 @@ void paint_choice(const vl_widget &w, WidgetFlags f) {
         fill = w.enabled ? col_accent : col_well_edge;
     else
         fill = f.hot ? col_face : col_choice;
-    fill_rect(w.x, w.y, w.w, w.h, fill);
+    fill_rect(w.x, w.y + 2, w.w, w.h - 4, fill);  // the top and bottom lines cover the rest
 
     // Joined choices share one 2-pixel separator: only the first of a row draws its left line.
     fill_rect(w.x, w.y, w.w, 2, col_well_edge);
@@ -88,7 +99,7 @@ void paint_choice(const vl_widget &w, WidgetFlags f) {
 
 void paint_switch(const vl_widget &w) {
     const bool lit = w.enabled && w.on;
-    fill_rect(w.x, w.y, w.w, w.h, lit ? col_accent : col_well_edge);
+    fill_frame(w.x, w.y, w.w, w.h, 2, lit ? col_accent : col_well_edge);  // the inner fill covers the rest
     fill_rect(w.x + 2, w.y + 2, w.w - 4, w.h - 4, lit ? col_accent : col_well);
     const int32_t knob_x = w.on ? w.x + w.w - 18 : w.x + 4;
     uint32_t knob = w.on ? col_ink_on_accent : col_ink_soft;
@@ -155,8 +166,12 @@ void paint_binding(const vl_widget &w, WidgetFlags f) {
     if (w.circular) {
         const int32_t r = w.w / 2;
         const int32_t cy = w.y + w.h / 2;
-        fill_disc(cx, cy, r, rim);
-        if (w.w >= 4) fill_disc(cx, cy, r - 2, face);
+        if (w.w >= 4) {
+            fill_disc_ring(cx, cy, r, 2, rim);  // the face disc covers the rest of the rim disc
+            fill_disc(cx, cy, r - 2, face);
+        } else {
+            fill_disc(cx, cy, r, rim);
+        }
         char short_action[8];
         std::snprintf(short_action, sizeof short_action, "%.7s", action);
         draw_text(5, short_action, cx - text_width(5, short_action) / 2, cy - 18,
@@ -166,10 +181,11 @@ void paint_binding(const vl_widget &w, WidgetFlags f) {
     }
 
     if (w.style == 1) {  // shoulder buttons L and R
-        fill_rounded_rect(w.x, w.y, w.w, w.h, 8, rim);
+        // Only the rim shows around the face, so only the rim is filled.
+        fill_rounded_ring(w.x, w.y, w.w, w.h, 8, 2, rim);
         fill_rounded_rect(w.x + 2, w.y + 2, w.w - 4, w.h - 4, 6, face);
     } else {
-        fill_rect(w.x, w.y, w.w, w.h, rim);
+        fill_frame(w.x, w.y, w.w, w.h, 2, rim);
         fill_rect(w.x + 2, w.y + 2, w.w - 4, w.h - 4, face);
     }
     char caps[16];
@@ -266,29 +282,68 @@ void paint_card(const vl_widget &w, WidgetFlags f) {
 
 } // namespace
 
+// Rows go out through a fill_row_batch: the same one-pixel rows, in a few draw calls.
 void fill_rounded_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, uint32_t colour) {
-    const int32_t r = radius;
+    fill_row_batch rows(colour);
     for (int32_t i = 0; i < h; ++i) {
-        int32_t depth = 0;  // rows into the nearer corner, counted from its tip
-        if (i < r)
-            depth = r - i;
-        else if (i >= h - r)
-            depth = i - (h - r) + 1;
-        const int32_t inset = depth == 0 ? 0 : r - counted_sqrt(r * r - depth * depth);
-        fill_rect(x + inset, y + i, w - 2 * inset, 1, colour);
+        const int32_t inset = rounded_inset(i, h, radius);
+        rows.add(x + inset, y + i, w - 2 * inset);
+    }
+}
+
+void fill_rounded_ring(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, int32_t border,
+                       uint32_t colour) {
+    // Left and right pieces go to separate batches so that each can merge equal rows.
+    fill_row_batch left(colour);
+    fill_row_batch right(colour);
+    const int32_t inner_w = w - 2 * border;
+    const int32_t inner_h = h - 2 * border;
+    for (int32_t i = 0; i < h; ++i) {
+        const int32_t outer = rounded_inset(i, h, radius);
+        const int32_t k = i - border;  // the same row of the inner shape
+        const int32_t inner = k >= 0 && k < inner_h ? rounded_inset(k, inner_h, radius - border) : 0;
+        if (k < 0 || k >= inner_h || inner_w - 2 * inner <= 0) {
+            left.add(x + outer, y + i, w - 2 * outer);  // nothing of the inner shape on this row
+            continue;
+        }
+        const int32_t piece = border + inner - outer;  // empty where the inner row reaches past the outer
+        left.add(x + outer, y + i, piece);
+        right.add(x + w - border - inner, y + i, piece);
     }
 }
 
 void fill_panel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t fill, uint32_t outline, bool shadow) {
-    if (shadow) fill_rect(x, y + 2, w, h, col_shadow);  // shows as a 2-pixel band below
+    // The shadow is the panel moved down 2 pixels; the opaque fill covers all of it but
+    // the band below the panel, so only that band is filled.
+    if (shadow) {
+        const int32_t band = h < 2 ? h : 2;
+        fill_rect(x, y + h + 2 - band, w, band, col_shadow);
+    }
     fill_rect(x, y, w, h, fill);
     outline_rect(x, y, w, h, outline);
 }
 
 void fill_disc(int32_t cx, int32_t cy, int32_t r, uint32_t colour) {
+    fill_row_batch rows(colour);
     for (int32_t j = -r; j <= r; ++j) {
         const int32_t k = counted_sqrt(r * r - j * j);
-        fill_rect(cx - k, cy + j, 2 * k + 1, 1, colour);
+        rows.add(cx - k, cy + j, 2 * k + 1);
+    }
+}
+
+void fill_disc_ring(int32_t cx, int32_t cy, int32_t r, int32_t border, uint32_t colour) {
+    fill_row_batch left(colour);
+    fill_row_batch right(colour);
+    const int32_t inner_r = r - border;
+    for (int32_t j = -r; j <= r; ++j) {
+        const int32_t k = counted_sqrt(r * r - j * j);
+        if (inner_r < 0 || j < -inner_r || j > inner_r) {
+            left.add(cx - k, cy + j, 2 * k + 1);  // above or below the inner disc
+            continue;
+        }
+        const int32_t inner_k = counted_sqrt(inner_r * inner_r - j * j);
+        left.add(cx - k, cy + j, k - inner_k);
+        right.add(cx + inner_k + 1, cy + j, k - inner_k);
     }
 }
 
