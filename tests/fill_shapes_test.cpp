@@ -13,6 +13,13 @@ namespace {
 
 using bench::PaintBench;
 
+// One SDL fill, as the renderer does it, without any of the painters' splitting.
+void sdl_fill(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
+    set_draw_colour(colour);
+    const SDL_Rect r{x, y, w, h};
+    SDL_RenderFillRect(vl.renderer, &r);
+}
+
 class FillShapes : public PaintBench {
 protected:
     // Paints `plain`, then `cheap`, on a cleared target and reports the first differing
@@ -73,6 +80,18 @@ TEST_F(FillShapes, RimAloneIsTheBorderOfTheFill) {
     EXPECT_EQ(bench::count(f, 102, 102, 26, 16, col_backdrop), 26 * 16);
 }
 
+// fill_rect cuts wide fills at multiples of 16 pixels; every cut must join up exactly.
+TEST_F(FillShapes, FillsCutAtLineBoundariesMatchOneSdlFill) {
+    const int32_t widths[] = {-3, 0, 1, 15, 16, 17, 31, 32, 33, 48, 100, 475, 960, 1000};
+    for (int32_t x : {-37, -16, -1, 0, 1, 15, 16, 17, 28, 519, 945}) {
+        for (int32_t w : widths) {
+            EXPECT_EQ(compare([&] { sdl_fill(x, 40, w, 3, col_panel); }, [&] { fill_rect(x, 40, w, 3, col_panel); }),
+                      "")
+                << "x " << x << ", w " << w;
+        }
+    }
+}
+
 TEST_F(FillShapes, BatchedRowsMatchOneFillPerRow) {
     // Rows of a disc wider than one batch holds, runs of equal rows, and empty rows.
     struct Row {
@@ -84,7 +103,7 @@ TEST_F(FillShapes, BatchedRowsMatchOneFillPerRow) {
     EXPECT_EQ(compare(
                   [&] {
                       for (size_t j = 0; j < rows.size(); ++j)
-                          fill_rect(rows[j].x, 50 + static_cast<int32_t>(j), rows[j].w, 1, col_good);
+                          sdl_fill(rows[j].x, 50 + static_cast<int32_t>(j), rows[j].w, 1, col_good);
                   },
                   [&] {
                       fill_row_batch batch(col_good);
