@@ -6,15 +6,9 @@
 #include "../frame/state.h"
 
 namespace {
+
 constexpr int32_t kStickCentreX = 880;  // centre of the controller page's stick view
 constexpr int32_t kStickCentreY = 508;
-} // namespace
-
-void set_draw_colour(uint32_t c) {
-    SDL_SetRenderDrawColor(vl.renderer, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF, 255);
-}
-
-namespace {
 
 // SDL's software renderer fills each row of 16 pixels or more with streaming
 // (non-temporal) stores from the first 16-byte boundary on. Where such a row starts or
@@ -41,6 +35,10 @@ int32_t split_at_lines(const SDL_Rect &r, SDL_Rect parts[3]) {
 }
 
 } // namespace
+
+void set_draw_colour(uint32_t c) {
+    SDL_SetRenderDrawColor(vl.renderer, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF, 255);
+}
 
 void fill_rect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
     set_draw_colour(colour);
