@@ -18,7 +18,9 @@ constexpr int32_t kStickCentreY = 508;
 // ends, narrower than 16 pixels, are stored normally. The pixels are the same; other
 // renderers just get up to three rectangles for one.
 constexpr int32_t kLinePixels = 16;
-constexpr int32_t kPartsBatch = 96;  // rectangles handed to the renderer at once
+// SDL_RenderFillRects converts its rectangles in a stack buffer of 128 bytes, 7 of them;
+// for more it allocates on the heap. No more than 7 are handed over at once.
+constexpr int32_t kPartsBatch = 7;
 
 int32_t split_at_lines(const SDL_Rect &r, SDL_Rect parts[3]) {
     const int32_t first = (r.x + kLinePixels - 1) & ~(kLinePixels - 1);  // rounded up
