@@ -29,25 +29,7 @@ class Activation : public ::testing::Test {
 protected:
     vt::TempDir dir;
 
-    void SetUp() override {
-        std::snprintf(vl.settings_path, sizeof vl.settings_path, "%s", ini_path().c_str());
-        default_settings(&vl.settings);
-        std::memset(&vl.status, 0, sizeof vl.status);
-        std::memset(&vl.online, 0, sizeof vl.online);
-        vl.page = kPageMain;
-        vl.focus = 0;
-        vl.capture = -1;
-        vl.confirm_open = false;
-        vl.editing_field = vl.keypad_field = -1;
-        vl.activated_by_pad = false;
-        vl.refocus_id[0] = '\0';
-        vl.note[0] = '\0';
-        vl.fake_pad = -1;
-        vl.controller = nullptr;
-        vl.exit_code = -1;
-        vl.running = true;
-        fill_fields_from_settings();
-    }
+    void SetUp() override { vt::reset_run_state(ini_path(), kPageMain); }
 
     std::string ini_path() const { return dir.file("vorla.ini"); }
     bool file_written() const { return vt::file_exists(ini_path()); }

@@ -13,11 +13,12 @@
 #include "draw/font.h"
 #include "draw/palette.h"
 #include "frame/state.h"
+#include "surface_canvas.h"
 #include "test_support.h"
 
 namespace {
 
-using Pixels = std::set<std::pair<int32_t, int32_t>>;
+using vt::Pixels;
 
 bool glyph_bit(int32_t font, int32_t slot, int32_t row, int32_t col) {
     const vl_font &f = font_table[font];
@@ -37,41 +38,19 @@ Pixels expected_glyph(int32_t font, int32_t slot, int32_t pen, int32_t baseline)
 
 int32_t advance(int32_t font, int32_t slot) { return font_table[font].glyphs[slot].advance; }
 
-// A 960x600 software renderer standing in for the launcher's render target.
-class Canvas : public ::testing::Test {
+// The shared canvas with the eight atlases built on it and the text log off.
+class Canvas : public vt::SurfaceCanvas {
 protected:
     void SetUp() override {
-        surface_ = SDL_CreateRGBSurfaceWithFormat(0, kLogicalWidth, kLogicalHeight, 32, SDL_PIXELFORMAT_ARGB8888);
-        ASSERT_NE(surface_, nullptr);
-        vl.renderer = SDL_CreateSoftwareRenderer(surface_);
-        ASSERT_NE(vl.renderer, nullptr);
+        vt::SurfaceCanvas::SetUp();
         build_font_atlases(vl.renderer);
         vl.text_log_on = false;
         vl.text_log_count = 0;
-        clear();
     }
     void TearDown() override {
         release_font_atlases();
-        SDL_DestroyRenderer(vl.renderer);
-        vl.renderer = nullptr;
-        SDL_FreeSurface(surface_);
+        vt::SurfaceCanvas::TearDown();
     }
-    void clear() {
-        SDL_SetRenderDrawColor(vl.renderer, 0, 0, 0, 255);
-        SDL_RenderClear(vl.renderer);
-    }
-    uint32_t at(int32_t x, int32_t y) const {
-        return static_cast<const uint32_t *>(surface_->pixels)[y * (surface_->pitch / 4) + x];
-    }
-    // Every non-black pixel inside the area.
-    Pixels lit(int32_t x0, int32_t y0, int32_t w, int32_t h) const {
-        Pixels out;
-        for (int32_t y = y0; y < y0 + h; ++y)
-            for (int32_t x = x0; x < x0 + w; ++x)
-                if ((at(x, y) & 0xFFFFFF) != 0) out.insert({x, y});
-        return out;
-    }
-    SDL_Surface *surface_ = nullptr;
 };
 
 struct FontMetrics {

@@ -16,26 +16,7 @@ class LobbyActions : public ::testing::Test {
 protected:
     vt::TempDir dir;
 
-    void SetUp() override {
-        std::snprintf(vl.settings_path, sizeof vl.settings_path, "%s", ini_path().c_str());
-        default_settings(&vl.settings);
-        std::memset(&vl.status, 0, sizeof vl.status);
-        std::memset(&vl.online, 0, sizeof vl.online);
-        vl.page = kPageOnline;
-        vl.focus = 0;
-        vl.capture = -1;
-        vl.confirm_open = false;
-        vl.editing_field = vl.keypad_field = -1;
-        vl.activated_by_pad = false;
-        vl.refocus_id[0] = '\0';
-        vl.note[0] = '\0';
-        vl.exit_code = -1;
-        vl.running = true;
-        vl.role = 0;
-        vl.remembered_delay = 2;
-        vl.address_pick = 0;
-        fill_fields_from_settings();
-    }
+    void SetUp() override { vt::reset_run_state(ini_path(), kPageOnline); }
 
     std::string ini_path() const { return dir.file("vorla.ini"); }
     std::string ini() const { return vt::read_file(ini_path()); }

@@ -1,5 +1,8 @@
 #include "test_support.h"
 
+#include "frame/state.h"
+#include "screens/fields.h"
+
 #include <sys/stat.h>
 
 #ifdef _WIN32
@@ -163,6 +166,29 @@ int32_t run_host(const std::string &ini_path, Host &host) {
     vl_set_online_poll(nullptr);
     active_host = nullptr;
     return code;
+}
+
+void reset_run_state(const std::string &ini_path, int32_t page) {
+    std::snprintf(vl.settings_path, sizeof vl.settings_path, "%s", ini_path.c_str());
+    default_settings(&vl.settings);
+    std::memset(&vl.status, 0, sizeof vl.status);
+    std::memset(&vl.online, 0, sizeof vl.online);
+    vl.page = page;
+    vl.focus = 0;
+    vl.capture = -1;
+    vl.confirm_open = false;
+    vl.editing_field = vl.keypad_field = -1;
+    vl.activated_by_pad = false;
+    vl.refocus_id[0] = '\0';
+    vl.note[0] = '\0';
+    vl.fake_pad = -1;
+    vl.controller = nullptr;
+    vl.exit_code = -1;
+    vl.running = true;
+    vl.role = 0;
+    vl.remembered_delay = 2;
+    vl.address_pick = 0;
+    fill_fields_from_settings();
 }
 
 void push_key(SDL_Keycode sym, uint16_t mod, bool repeat) {

@@ -54,6 +54,11 @@ struct Host {
 };
 int32_t run_host(const std::string &ini_path, Host &host);
 
+// Resets the library's state as a run start would, without a window: default settings
+// saved to `ini_path`, empty host records, the given page, nothing open, the text
+// fields filled from the settings. For unit tests that call activation and the like.
+void reset_run_state(const std::string &ini_path, int32_t page);
+
 // Events addressed to the launcher window (its id read through vl_test_window_id).
 void push_key(SDL_Keycode sym, uint16_t mod = 0, bool repeat = false);
 void push_text(const char *text);
