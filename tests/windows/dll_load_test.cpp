@@ -9,23 +9,9 @@
 #include <string>
 
 #include "vorla_ui.h"
+#include "wide_text.h"
 
 namespace {
-
-std::wstring widen_ascii(const char *text) {
-    std::wstring out;
-    for (const char *c = text; *c; ++c) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    return out;
-}
-
-std::string utf8(const std::wstring &text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 std::wstring own_folder() {
     wchar_t path[MAX_PATH * 2];
@@ -36,7 +22,7 @@ std::wstring own_folder() {
 
 std::wstring bundle_file(const wchar_t *name) {
     wchar_t out[MAX_PATH * 2];
-    const std::wstring relative = own_folder() + L"\\" + widen_ascii(VORLA_BUNDLE_FROM_TEST) + L"\\" + name;
+    const std::wstring relative = own_folder() + L"\\" + wt::widen_ascii(VORLA_BUNDLE_FROM_TEST) + L"\\" + name;
     const DWORD n = GetFullPathNameW(relative.c_str(), MAX_PATH * 2, out, nullptr);
     return std::wstring(out, n);
 }
@@ -97,7 +83,7 @@ TEST(DllLoad, LoadsBesideItsSdlAndRunsFromAUtf8Folder) {
     ASSERT_NE(sdl, nullptr);
     wchar_t sdl_path[MAX_PATH * 2];
     const DWORD n = GetModuleFileNameW(sdl, sdl_path, MAX_PATH * 2);
-    EXPECT_EQ(utf8(std::wstring(sdl_path, n)), utf8(folder + L"\\SDL2.dll"));
+    EXPECT_EQ(wt::to_utf8(std::wstring(sdl_path, n)), wt::to_utf8(folder + L"\\SDL2.dll"));
     push_event = reinterpret_cast<PushEvent>(reinterpret_cast<void *>(GetProcAddress(sdl, "SDL_PushEvent")));
     ASSERT_NE(push_event, nullptr);
 
@@ -110,7 +96,7 @@ TEST(DllLoad, LoadsBesideItsSdlAndRunsFromAUtf8Folder) {
     ASSERT_NE(dropped_path, nullptr);
 
     set_poll_interval(1);
-    const std::string ini_utf8 = utf8(ini);
+    const std::string ini_utf8 = wt::to_utf8(ini);
     EXPECT_EQ(run(ini_utf8.c_str(), status_callback), 0);
     EXPECT_GE(status_calls, 3);
     EXPECT_EQ(dropped_path(), nullptr);

@@ -7,24 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "wide_text.h"
+
 namespace {
 
 constexpr DWORD kRunLimitMs = 60000;
-
-std::wstring widen(const char *text) {
-    std::wstring out;
-    for (const char *c = text; *c; ++c) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    return out;
-}
-
-std::string narrow(const std::wstring &text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 std::wstring folder_of(const std::wstring &path) { return path.substr(0, path.find_last_of(L'\\')); }
 
@@ -40,7 +27,7 @@ std::wstring full_path(const std::wstring &path) {
     return std::wstring(out, n);
 }
 
-std::wstring launcher_exe() { return full_path(own_folder() + L"\\" + widen(VORLA_LAUNCHER_FROM_TEST)); }
+std::wstring launcher_exe() { return full_path(own_folder() + L"\\" + wt::widen_ascii(VORLA_LAUNCHER_FROM_TEST)); }
 std::wstring stub_exe() { return own_folder() + L"\\stub_python.exe"; }
 
 bool write_bytes(const std::wstring &path, const std::string &bytes) {
@@ -194,7 +181,7 @@ TEST(LauncherWindows, StartsTheInterpreterOnTheScriptWithTheCommandLine) {
     for (const LaunchCase &c : cases) {
         SCOPED_TRACE(c.what);
         Bundle bundle(c.folder, true);
-        ASSERT_TRUE(bundle.ok()) << "could not lay out the bundle in " << narrow(bundle.dir());
+        ASSERT_TRUE(bundle.ok()) << "could not lay out the bundle in " << wt::to_utf8(bundle.dir());
         const std::wstring name = c.quote_name ? quoted(bundle.exe()) : bundle.exe();
         const Outcome outcome = run_launcher(bundle, name + L" " + c.arguments);
         ASSERT_TRUE(outcome.started);
@@ -204,18 +191,18 @@ TEST(LauncherWindows, StartsTheInterpreterOnTheScriptWithTheCommandLine) {
         const std::vector<std::wstring> record = bundle.record();
         ASSERT_EQ(record.size(), 4u) << "the interpreter did not run";
         const std::wstring interpreter = c.console ? L"python.exe" : L"pythonw.exe";
-        EXPECT_EQ(narrow(record[0]), narrow(bundle.dir() + L"\\python\\" + interpreter));
+        EXPECT_EQ(wt::to_utf8(record[0]), wt::to_utf8(bundle.dir() + L"\\python\\" + interpreter));
         const std::wstring expected = quoted(bundle.dir() + L"\\python\\" + interpreter) + L" " +
                                       quoted(bundle.dir() + L"\\app\\launcher\\launcher.py") + L" " + c.passed_on;
-        EXPECT_EQ(narrow(record[1]), narrow(expected));
-        EXPECT_EQ(narrow(record[2]), narrow(bundle.dir())) << "the current folder is the launcher's folder";
+        EXPECT_EQ(wt::to_utf8(record[1]), wt::to_utf8(expected));
+        EXPECT_EQ(wt::to_utf8(record[2]), wt::to_utf8(bundle.dir())) << "the current folder is the launcher's folder";
         // CREATE_NO_WINDOW only without --console (see stub_python.c for what the line says).
         if (!c.console) {
-            EXPECT_EQ(narrow(record[3]), "hidden");
+            EXPECT_EQ(wt::to_utf8(record[3]), "hidden");
         } else if (running_under_wine()) {
-            EXPECT_NE(narrow(record[3]), "hidden");
+            EXPECT_NE(wt::to_utf8(record[3]), "hidden");
         } else {
-            EXPECT_EQ(narrow(record[3]), "window");
+            EXPECT_EQ(wt::to_utf8(record[3]), "window");
         }
     }
 }
