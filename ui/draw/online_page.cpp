@@ -48,23 +48,7 @@ int32_t lobby_index(int32_t state) { return state >= 0 && state <= 6 ? state : 7
 
 int32_t capped(int32_t v, int32_t cap) { return v > cap ? cap : v; }
 
-// The port field as a number, read like atoi but saturating instead of overflowing.
-int64_t port_number(const char *text) {
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+') ++text;
-    int64_t n = 0;
-    for (; *text >= '0' && *text <= '9'; ++text)
-        if (n < 1000000) n = n * 10 + (*text - '0');
-    return negative ? -n : n;
-}
-
-bool port_field_valid() {
-    const char *port = vl.fields[2];
-    if (!port[0]) return false;
-    const int64_t n = port_number(port);
-    return n >= 1 && n <= 65535;
-}
+bool port_field_valid() { return port_reads_valid(vl.fields[2]); }
 
 void paint_state_chip() {
     const vl_online_status &o = vl.online;

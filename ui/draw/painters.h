@@ -8,6 +8,9 @@ void paint_widget(int32_t index);
 void fill_rounded_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, uint32_t colour);
 void fill_panel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t fill, uint32_t outline, bool shadow);
 void fill_disc(int32_t cx, int32_t cy, int32_t r, uint32_t colour);
+// The port field as the painters read it: like atoi (leading blanks, one sign), saturating
+// instead of overflowing; valid when not empty and 1..65535.
+bool port_reads_valid(const char *text);
 // What stays visible of fill_rounded_rect (or fill_disc) once the same shape inset by
 // `border`, its radius less `border`, is filled opaque over it: the ring around it.
 void fill_rounded_ring(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, int32_t border,

@@ -199,18 +199,6 @@ void paint_binding(const vl_widget &w, WidgetFlags f) {
 
 // ---- text fields -----------------------------------------------------------------------
 
-// The port as the field shows it: leading blanks and one sign, then digits, like atoi but
-// saturating instead of overflowing on long digit runs.
-bool port_reads_valid(const char *text) {
-    if (text[0] == '\0') return false;
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
-    bool negative = false;
-    if (*text == '+' || *text == '-') negative = *text++ == '-';
-    int64_t value = 0;
-    for (; *text >= '0' && *text <= '9' && value <= 65535; ++text) value = value * 10 + (*text - '0');
-    return !negative && value >= 1 && value <= 65535;
-}
-
 // Skips leading characters until the rest fits, so the end of a long text stays visible.
 const char *visible_tail(const char *text, int32_t max_width) {
     while (text_width(3, text) > max_width) {
@@ -281,6 +269,19 @@ void paint_card(const vl_widget &w, WidgetFlags f) {
 }
 
 } // namespace
+
+// The port as the field shows it: leading blanks and one sign, then digits, like atoi but
+// saturating instead of overflowing on long digit runs.
+bool port_reads_valid(const char *text) {
+    if (text[0] == '\0') return false;
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-') negative = *text++ == '-';
+    int64_t value = 0;
+    for (; *text >= '0' && *text <= '9' && value <= 65535; ++text) value = value * 10 + (*text - '0');
+    return !negative && value >= 1 && value <= 65535;
+}
+
 
 // Rows go out through a fill_row_batch: the same one-pixel rows, in a few draw calls.
 void fill_rounded_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, uint32_t colour) {

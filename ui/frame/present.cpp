@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr uint32_t kLetterbox = rgb(18, 18, 42);
+constexpr uint32_t kLetterbox = col_backdrop;
 constexpr int32_t kScalingInteger = 0;
 constexpr int32_t kScalingStretch = 2;
 
