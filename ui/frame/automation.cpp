@@ -107,11 +107,18 @@ VL_API int32_t vl_test_snapshot(void *pixels, int32_t capacity, int32_t *w, int3
     if (capacity < kSnapshotPixels || !vl.renderer || !vl.target || !pixels) return -1;
     if (w) *w = kLogicalWidth;
     if (h) *h = kLogicalHeight;
-    SDL_Texture *previous = SDL_GetRenderTarget(vl.renderer);
-    SDL_SetRenderTarget(vl.renderer, vl.target);
-    const int result =
-        SDL_RenderReadPixels(vl.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels, kSnapshotPitch);
-    SDL_SetRenderTarget(vl.renderer, previous);
+    SDL_Texture *const previous = SDL_GetRenderTarget(vl.renderer);
+    SDL_Texture *const target = vl.target;
+    SDL_SetRenderTarget(vl.renderer, target);
+    // Selecting the target can be the call that makes the renderer reset it (the first
+    // one after a resize, on Direct3D): then it is painted again before it is read.
+    take_pending_render_resets();
+    int result = -1;
+    if (vl.target) {
+        SDL_SetRenderTarget(vl.renderer, vl.target);
+        result = SDL_RenderReadPixels(vl.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels, kSnapshotPitch);
+    }
+    SDL_SetRenderTarget(vl.renderer, previous == target ? vl.target : previous);
     return result;
 }
 

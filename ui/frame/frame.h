@@ -4,6 +4,8 @@
 #include <cstdint>
 
 union SDL_Event;
+struct SDL_Renderer;
+struct SDL_Texture;
 struct vl_status;
 struct vl_online_status;
 
@@ -26,11 +28,17 @@ void cycle_focus(int32_t step);
 void go_back();
 
 // present.cpp
+void paint_target();  // the whole frame into the render target, nothing presented
 void present_frame();
 void compute_present_rect();
 void map_mouse(int32_t mx, int32_t my, int32_t *lx, int32_t *ly);
 void apply_window_mode(bool keep_position);
 void window_size_for_scale(int32_t scale, int32_t *w, int32_t *h);
+
+// render_reset.cpp
+SDL_Texture *create_render_target(SDL_Renderer *renderer);
+void handle_render_reset(uint32_t event_type);  // SDL_RENDER_TARGETS_RESET or SDL_RENDER_DEVICE_RESET
+void take_pending_render_resets();
 
 // icon.cpp
 void make_icon(uint32_t *pixels);  // 32 x 32 ARGB8888

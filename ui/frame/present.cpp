@@ -45,13 +45,18 @@ void compute_present_rect() {
     vl.present_rect = present_rect_for(w, h, vl.settings.scaling);
 }
 
-void present_frame() {
-    if (vl.window == nullptr || vl.renderer == nullptr) return;
-    if (SDL_GetWindowFlags(vl.window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) return;
-
+void paint_target() {
+    if (vl.renderer == nullptr || vl.target == nullptr) return;
     SDL_SetRenderTarget(vl.renderer, vl.target);
     paint_frame();
     SDL_SetRenderTarget(vl.renderer, nullptr);
+}
+
+void present_frame() {
+    if (vl.window == nullptr || vl.renderer == nullptr || vl.target == nullptr) return;
+    if (SDL_GetWindowFlags(vl.window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) return;
+
+    paint_target();
 
     set_draw_colour(kLetterbox);
     SDL_RenderClear(vl.renderer);

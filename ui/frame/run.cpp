@@ -97,8 +97,7 @@ bool start_window() {
         return false;
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    vl.target = SDL_CreateTexture(vl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                  kLogicalWidth, kLogicalHeight);
+    vl.target = create_render_target(vl.renderer);
     if (!vl.target) {
         std::fprintf(stderr, "vorla_ui: SDL_CreateTexture failed: %s\n", SDL_GetError());
         SDL_DestroyRenderer(vl.renderer);
@@ -115,7 +114,7 @@ bool start_window() {
     return true;
 }
 
-// One pending event of the loop; returns false once the run has ended.
+// One pending event of the loop.
 void handle_event(const SDL_Event &event) {
     switch (event.type) {
     case SDL_QUIT:
@@ -129,6 +128,10 @@ void handle_event(const SDL_Event &event) {
             vl.exit_code = VL_EXIT_CHOOSE_ROM;
             vl.running = false;
         }
+        break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        handle_render_reset(event.type);
         break;
     default:
         dispatch_event(&event);
