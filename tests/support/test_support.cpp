@@ -84,9 +84,21 @@ void remove_tree(const std::string &path) {
 
 Host *active_host = nullptr;
 
+// The first run of a test program says which video driver and renderer it runs on, since
+// what a test may expect of blended pixels depends on the renderer.
+void report_renderer_once() {
+    static bool reported = false;
+    const std::string renderer = renderer_name();
+    if (reported || renderer.empty()) return;
+    reported = true;
+    std::printf("[ video    ] driver %s, renderer %s\n", SDL_GetCurrentVideoDriver(), renderer.c_str());
+    std::fflush(stdout);
+}
+
 void status_trampoline(vl_status *status) {
     Host &host = *active_host;
     const int call = host.status_calls++;
+    if (call == 0) report_renderer_once();
     if (host.status) host.status(*status, call);
     if (call >= host.max_calls && !host.timed_out) {
         host.timed_out = true;
@@ -106,6 +118,12 @@ void push(SDL_Event &event) {
 }
 
 } // namespace
+
+std::string renderer_name() {
+    SDL_RendererInfo info{};
+    if (!vl.renderer || SDL_GetRendererInfo(vl.renderer, &info) != 0 || !info.name) return "";
+    return info.name;
+}
 
 #ifdef _WIN32
 TempDir::TempDir() {

@@ -67,6 +67,10 @@ void push_mouse_button(int32_t x, int32_t y, bool down, uint8_t button = SDL_BUT
 void push_click(int32_t x, int32_t y);  // press and release
 void push_quit();
 
+// The launcher's renderer while a run is under way ("software", "opengl", "direct3d", ...),
+// else the empty text.
+std::string renderer_name();
+
 // The last painted frame (960 x 600 ARGB8888) through vl_test_snapshot.
 std::vector<uint32_t> snapshot();
 uint32_t pixel(const std::vector<uint32_t> &frame, int32_t x, int32_t y);  // 0xAARRGGBB
