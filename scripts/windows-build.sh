@@ -15,22 +15,10 @@ jobs=$(nproc)
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 sdl_version=2.26.5  # Debian 12's libsdl2
 
-as_root() { if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi; }
+source "$root/scripts/apt.sh"
 
 # Packages: the cross compiler, Wine to run the results, dpkg-dev for apt-get source.
-packages=(g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-apt_updated=0
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "windows: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  as_root apt-get update -qq
-  apt_updated=1
-  as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+apt_install_missing windows g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest
 
 # SDL2 for Windows from Debian's own source package, built once.
 sdl_prefix=$deps/sdl2-$sdl_version
@@ -46,9 +34,9 @@ if [ ! -f "$sdl_prefix/lib/cmake/SDL2/SDL2Config.cmake" ] || [ ! -f "$sdl_prefix
     if [ -f /etc/apt/sources.list ]; then
       sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | as_root tee /etc/apt/sources.list.d/vorla-deb-src.list >/dev/null
     fi
-    apt_updated=0
+    APT_UPDATED=0
   fi
-  [ "$apt_updated" = 1 ] || as_root apt-get update -qq
+  [ "$APT_UPDATED" = 1 ] || apt_update windows
   rm -rf "$deps/sdl-src" "$deps/sdl-build"
   mkdir -p "$deps/sdl-src"
   echo "windows: fetching and building SDL2 $sdl_version (a few minutes, once)"
