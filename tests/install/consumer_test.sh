@@ -9,7 +9,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 work=$2
-toolchain=${3:-}
+toolchain=${3:+$(realpath "$3")}
 fail() { echo "install: $*" >&2; exit 1; }
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 
