@@ -79,7 +79,7 @@ cmake -DZIP="$work/binding/binding.zip" -DSTAGE="$work/binding/stage" \
   "-DPROGRAMS=$build/bundle/VorlaRecomp.exe;$build/bundle/vorla_ui.dll;$build/bundle/SDL2.dll" \
   -DAPP_DIR="$work/binding/app" -DREADME="$build/bundle/python/README.txt" -P "$root/cmake/windows-zip.cmake"
 expect_entries "$work/binding/binding.zip" $programs VorlaRecomp/python/README.txt $(app_entries "$work/binding/app")
-cmake -E tar tf "$work/binding/binding.zip" | grep -qx 'VorlaRecomp/app/vorla_ui/__init__.py' ||
+grep -qx 'VorlaRecomp/app/vorla_ui/__init__.py' <<<"$(cmake -E tar tf "$work/binding/binding.zip")" ||
   fail "the zip lacks app/vorla_ui/__init__.py"
 
 echo "zip check: a synthetic embeddable Python"
