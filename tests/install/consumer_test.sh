@@ -82,13 +82,13 @@ for way in cmake pc; do
     # Windows looks for vorla_ui.dll and SDL2.dll on PATH after the program's own folder.
     out=$(cd "$folder/run" && WINEPATH="Z:${prefix//\//\\}\\bin" SDL_VIDEODRIVER=dummy \
           timeout 120 "${WINE:?WINE names the Wine loader}" ../consumer.exe vorla.ini 2>&1) ||
-      fail "the $way consumer failed under Wine: $out"
+      fail "the $way consumer failed under Wine (exit $?): $out"
   else
     resolved=$(ldd "$folder/consumer" | awk '$1 == "libvorla_ui.so.1" { print $3 }')
     [ "$(realpath -ms "$resolved")" = "$prefix/$libdir/libvorla_ui.so.1" ] ||
       fail "the $way consumer loads libvorla_ui.so.1 from '$resolved', not from the prefix"
     out=$(cd "$folder/run" && SDL_VIDEODRIVER=dummy timeout 120 ../consumer vorla.ini 2>&1) ||
-      fail "the $way consumer failed: $out"
+      fail "the $way consumer failed (exit $?): $out"
   fi
   grep -q '^consumer: ok' <<<"$out" || fail "the $way consumer printed: $out"
   echo "install: $way consumer: $out"
