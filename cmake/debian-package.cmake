@@ -12,6 +12,7 @@ header, a CMake package (vorla_ui::vorla_ui) and a pkg-config file for host prog
 set(CPACK_PACKAGE_CONTACT "Vorla Recomp developers <vorla@localhost>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)  # as Debian ships libraries; debug builds keep theirs in lib/
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 # Depends from the library's own DT_NEEDED entries (dpkg-shlibdeps): libsdl2-2.0-0, libc6, ...
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
