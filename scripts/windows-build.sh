@@ -3,33 +3,45 @@
 # tests, and the zip a user unpacks (VorlaRecomp-windows-x64.zip in the build folder).
 # SDL2 and GoogleTest are built once for Windows from Debian's sources and kept in the
 # build folder's deps/ (delete it to rebuild them).
-# Usage: scripts/windows-build.sh [build folder]   (default build/windows, or WIN_BUILD_DIR)
+# With --python-embed, the zip carries that Windows embeddable Python (checked and prepared
+# by scripts/prepare-python-embed.sh) in python\ and runs as it is unpacked; without it,
+# python\ holds a note saying which interpreter to unpack there.
+# A failed build or a refused embeddable Python leaves no zip.
+# Usage: scripts/windows-build.sh [--python-embed FILE] [build folder]
+#        (default build folder build/windows, or WIN_BUILD_DIR)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-${WIN_BUILD_DIR:-$root/build/windows}}
+usage() { echo "usage: scripts/windows-build.sh [--python-embed FILE] [build folder]" >&2; exit 2; }
+embed=
+build=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --python-embed) [ $# -ge 2 ] || usage; embed=$2; shift 2 ;;
+    --python-embed=*) embed=${1#*=}; shift ;;
+    -*) usage ;;
+    *) [ -z "$build" ] || usage; build=$1; shift ;;
+  esac
+done
+build=${build:-${WIN_BUILD_DIR:-$root/build/windows}}
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
+zip=$build/VorlaRecomp-windows-x64.zip
+rm -f "$zip"
 deps=$build/deps
 jobs=$(nproc)
 [ "$jobs" -gt 2 ] && jobs=2
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 sdl_version=2.26.5  # Debian 12's libsdl2
 
-as_root() { if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi; }
+source "$root/scripts/apt.sh"
 
 # Packages: the cross compiler, Wine to run the results, dpkg-dev for apt-get source.
-packages=(g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-apt_updated=0
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "windows: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  as_root apt-get update -qq
-  apt_updated=1
-  as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt_install_missing windows g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest
+
+embed_dir=$build/python-embed
+rm -rf "$embed_dir"
+if [ -n "$embed" ]; then
+  "$root/scripts/prepare-python-embed.sh" "$embed" "$embed_dir"
 fi
 
 # SDL2 for Windows from Debian's own source package, built once.
@@ -46,9 +58,9 @@ if [ ! -f "$sdl_prefix/lib/cmake/SDL2/SDL2Config.cmake" ] || [ ! -f "$sdl_prefix
     if [ -f /etc/apt/sources.list ]; then
       sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | as_root tee /etc/apt/sources.list.d/vorla-deb-src.list >/dev/null
     fi
-    apt_updated=0
+    APT_UPDATED=0
   fi
-  [ "$apt_updated" = 1 ] || as_root apt-get update -qq
+  [ "$APT_UPDATED" = 1 ] || apt_update windows
   rm -rf "$deps/sdl-src" "$deps/sdl-build"
   mkdir -p "$deps/sdl-src"
   echo "windows: fetching and building SDL2 $sdl_version (a few minutes, once)"
@@ -79,8 +91,8 @@ fi
 
 echo "windows: cross-building into $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-  -DVORLA_WERROR=ON -DVORLA_TESTS=ON \
+  -DVORLA_WERROR=ON -DVORLA_TESTS=ON -DVORLA_PYTHON_EMBED_DIR="${embed:+$embed_dir}" \
   -DSDL2_DIR="$sdl_prefix/lib/cmake/SDL2" -DGTest_DIR="$gtest_prefix/lib/cmake/GTest" >/dev/null
 cmake --build "$build" -j"$jobs"
 cmake --build "$build" --target windows_zip
-echo "windows: bundle in $build/bundle, zip at $build/VorlaRecomp-windows-x64.zip"
+echo "windows: bundle in $build/bundle, zip at $zip${embed:+ (with the embeddable Python $(basename "$embed"))}"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Windows stage: cross-builds everything (scripts/windows-build.sh), then runs the
-# library's GoogleTest suite, the DLL's export check and the launcher's tests under Wine
-# through ctest, headless. Exits non-zero when anything fails.
+# The Windows stage: cross-builds everything (scripts/windows-build.sh), checks the release
+# zips and the install tree, then runs the library's GoogleTest suite, the DLL's export
+# check and the launcher's tests under Wine through ctest, headless. Exits non-zero when
+# anything fails.
 # Usage: scripts/windows-test.sh [build folder]   (default build/windows, or WIN_BUILD_DIR)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,34 +35,11 @@ trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
 "$wine" wineboot </dev/null >/dev/null 2>&1
 
 
-# The zip as a user gets it: exactly the bundle files; unpacked, with a stand-in
-# interpreter dropped into python\, VorlaRecomp.exe starts it on the launcher script.
-echo "windows: checking the zip"
-zip=$build/VorlaRecomp-windows-x64.zip
-expected="VorlaRecomp/ VorlaRecomp/SDL2.dll VorlaRecomp/VorlaRecomp.exe VorlaRecomp/app/ VorlaRecomp/app/launcher/
-VorlaRecomp/app/launcher/launcher.py VorlaRecomp/python/ VorlaRecomp/python/README.txt VorlaRecomp/vorla_ui.dll"
-entries=$(cmake -E tar tf "$zip" | LC_ALL=C sort | tr '\n' ' ')
-want=$(echo $expected | tr ' ' '\n' | LC_ALL=C sort | tr '\n' ' ')
-if [ "$entries" != "$want" ]; then
-  echo "windows: the zip holds [$entries], expected [$want]" >&2
-  exit 1
-fi
-unpacked=$build/zip-check
-rm -rf "$unpacked" && mkdir -p "$unpacked"
-(cd "$unpacked" && cmake -E tar xf "$zip")
-for interp in python.exe pythonw.exe; do cp "$build/tests/windows/stub_python.exe" "$unpacked/VorlaRecomp/python/$interp"; done
-echo 7 >"$unpacked/VorlaRecomp/python/exit_code.txt"
-code=0
-(cd "$unpacked/VorlaRecomp" && "$wine" VorlaRecomp.exe --console from-zip) || code=$?
-record=$(iconv -f UTF-16LE -t UTF-8 "$unpacked/VorlaRecomp/python/record.bin" 2>/dev/null || true)
-if [ "$code" != 7 ] || ! grep -qF 'python\python.exe" "' <<<"$record" \
-   || ! grep -qF 'app\launcher\launcher.py" --console from-zip' <<<"$record"; then
-  echo "windows: the unpacked launcher did not start python\\python.exe on the script (exit $code):" >&2
-  echo "$record" >&2
-  exit 1
-fi
-rm -rf "$unpacked"
-echo "windows: zip checked"
+# The zips (plain, with a synthetic embeddable Python, refusals), then the install tree: a
+# C program built against it with MinGW (CMake and pkg-config) runs under Wine.
+WINE=$wine "$root/tests/windows/zip_check.sh" "$build"
+echo "windows: checking the install tree"
+WINE=$wine "$root/tests/install/consumer_test.sh" "$build" "$build/install-check" "$root/cmake/mingw-w64-x86_64.cmake"
 
 jobs=$(nproc)
 [ "$jobs" -gt 2 ] && jobs=2
