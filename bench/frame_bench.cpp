@@ -143,6 +143,33 @@ double run_startup_seconds() {
     return first_present;
 }
 
+// --- poll spacing --------------------------------------------------------------------
+
+// Wall-clock gaps between the polls of one idle run at the given interval. A pass waits
+// up to 16 ms for input, so an interval of 1 polls once a pass, and a longer interval
+// polls at the first pass after it has passed.
+std::vector<double> poll_times;
+constexpr size_t kPolls = 40;
+
+void time_poll(vl_status *) {
+    poll_times.push_back(static_cast<double>(SDL_GetPerformanceCounter()) /
+                         static_cast<double>(SDL_GetPerformanceFrequency()));
+    if (poll_times.size() <= kPolls) return;
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+double median_poll_gap_ms(int32_t interval) {
+    poll_times.clear();
+    poll_times.reserve(kPolls + 8);
+    vl_set_poll_interval(interval);
+    vl_run("/tmp/vorla-bench.ini", time_poll);
+    std::vector<double> gaps;
+    for (size_t i = 2; i < poll_times.size(); ++i) gaps.push_back((poll_times[i] - poll_times[i - 1]) * 1e3);
+    return median(gaps);
+}
+
 } // namespace
 
 // The bench links with --wrap=SDL_RenderPresent, so every present of the library comes
@@ -177,6 +204,8 @@ int main(int argc, char **argv) {
     std::printf("startup: vl_run to first presented frame %.2f ms\n", r * 1e3);
     std::printf("startup: bare video+window+renderer+target+first frame %.2f ms, ratio %.2f\n", b * 1e3, r / b);
     std::printf("startup: bare as above plus game controllers %.2f ms, ratio %.2f\n", bg * 1e3, r / bg);
+    for (int32_t interval : {1, 25, 100})
+        std::printf("polls: interval %d ms, median gap %.1f ms\n", interval, median_poll_gap_ms(interval));
     benchmark::Shutdown();
     return 0;
 }

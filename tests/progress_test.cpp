@@ -57,7 +57,6 @@ std::string cell(const std::vector<uint32_t> &p, int x, int y, uint32_t ink) {
 
 class ProgressWindow : public testing::Test {
 protected:
-    void SetUp() override { setenv("SDL_VIDEODRIVER", "dummy", 1); }
     void TearDown() override {
         vui_close();
         EXPECT_EQ(SDL_WasInit(0), 0u);
@@ -138,13 +137,12 @@ TEST_F(ProgressWindow, WithoutAWindowProgressReturnsZero) {
 }
 
 TEST_F(ProgressWindow, VideoFailureIsReportedWithoutLibraryPrefix) {
-    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    vt::ScopedEnv driver("SDL_VIDEODRIVER", "no-such-driver");
     testing::internal::CaptureStderr();
     EXPECT_EQ(vui_open("x"), -1);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err.rfind("SDL_Init: ", 0), 0u) << err;
     EXPECT_EQ(vui_progress(1, "x"), 0);
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
 }
 
 TEST_F(ProgressWindow, OpenCloseCyclesInterleavedWithLauncherRunsLeaveSdlClean) {

@@ -37,12 +37,17 @@ int unsetenv(const char *name) { return _putenv((std::string(name) + "=").c_str(
 namespace vt {
 namespace {
 
-// Tests run headless unless a caller asked for another driver.
+// Tests run headless unless a caller asked for another driver. On the dummy driver the
+// frame is drawn by SDL's software renderer: with a display at hand SDL would otherwise
+// pick a GPU renderer for a window that has no surface (Direct3D 11 under Wine), whose
+// read-back gives empty frames and, in SDL 2.26, keeps every read-back alive.
 struct HeadlessEnvironment {
     HeadlessEnvironment() {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 0);
+        const char *driver = std::getenv("SDL_VIDEODRIVER");
+        if (driver && std::strcmp(driver, "dummy") == 0) setenv("SDL_RENDER_DRIVER", "software", 0);
     }
 } headless_environment;
 
@@ -154,6 +159,19 @@ TempDir::TempDir() {
 // Only a folder this object made is removed: the fallback path is shared.
 TempDir::~TempDir() {
     if (made_) remove_tree(path_);
+}
+
+ScopedEnv::ScopedEnv(const char *name, const char *value) : name_(name) {
+    if (const char *old = std::getenv(name)) {
+        had_ = true;
+        old_ = old;
+    }
+    setenv(name, value, 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (had_) setenv(name_.c_str(), old_.c_str(), 1);
+    else unsetenv(name_.c_str());
 }
 
 std::string read_file(const std::string &path) {
