@@ -58,6 +58,7 @@ class Launcher:
         self._status_fn: Optional[StatusCallback] = None
         self._online_fn: Optional[OnlineCallback] = None
         self._hooks: List[PollHook] = []
+        self._progress_shown: List[ProgressWindow] = []
         self._reported: Set[Tuple[Any, ...]] = set()
         self._running = False
         # State of the run under way.
@@ -152,7 +153,7 @@ class Launcher:
         signal.signal(signal.SIGINT, self._on_sigint)
 
     def add_poll_hook(self, hook: PollHook) -> None:
-        """Calls `hook(poll)` on every poll of every run, after the host's callbacks, with
+        """Calls `hook(poll)` on every poll of every run, after the status callback, with
         the index of the poll in its run (0 at start-up). For automation driving a host it
         did not write: the inspection and input of `inspect` can be used there."""
         self._hooks.append(hook)
@@ -164,7 +165,7 @@ class Launcher:
 
     def progress(self, title: str = "") -> ProgressWindow:
         """The progress window, for a `with` block (see ProgressWindow)."""
-        return ProgressWindow(self.capi, title)
+        return ProgressWindow(self.capi, title, self._progress_shown)
 
     def video_driver(self) -> Optional[str]:
         """The video driver SDL picks for a window here ("x11", "windows", or "offscreen"

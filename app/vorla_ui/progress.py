@@ -4,7 +4,7 @@ from __future__ import annotations
 
 import ctypes
 from types import TracebackType
-from typing import Optional, Type
+from typing import List, Optional, Type
 
 from .errors import VorlaUiError
 
@@ -32,10 +32,12 @@ class ProgressWindow:
     The window only redraws and reacts while `update` is called, so call it regularly.
     """
 
-    def __init__(self, lib: ctypes.CDLL, title: str = "") -> None:
+    def __init__(self, lib: ctypes.CDLL, title: str = "", shown: Optional[List["ProgressWindow"]] = None) -> None:
         self._lib = lib
         self._title = title
         self._open = False
+        # The library has one progress window: the windows of one library share this list.
+        self._shown: List[ProgressWindow] = [] if shown is None else shown
 
     def __enter__(self) -> "ProgressWindow":
         self.open()
@@ -51,7 +53,7 @@ class ProgressWindow:
 
     def open(self) -> None:
         """Shows the window at 0 %; ProgressWindowError when it cannot."""
-        if self._open:
+        if self._shown:
             raise RuntimeError("vorla_ui: the progress window is already open")
         code = self._lib.vui_open(self._title.encode("utf-8"))
         if code != 0:
@@ -59,6 +61,7 @@ class ProgressWindow:
             self._lib.vui_close()
             raise ProgressWindowError(code)
         self._open = True
+        self._shown.append(self)
 
     def update(self, percent: int, text: str = "") -> bool:
         """Draws `percent` (clamped to 0..100) and `text`; False once the player asked to
@@ -71,4 +74,5 @@ class ProgressWindow:
         """Closes the window; nothing happens when it is not open."""
         if self._open:
             self._open = False
+            self._shown.remove(self)
             self._lib.vui_close()
