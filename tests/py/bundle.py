@@ -3,6 +3,8 @@ own app/ folder, as hosts get it), its library and its stand-in host."""
 
 import importlib.util
 import os
+import signal
+import subprocess
 import sys
 
 BUNDLE = os.environ.get("VORLA_BUNDLE", "")
@@ -28,3 +30,14 @@ def stand_in_host():
 def fresh_launcher():
     """A Launcher of its own (no quit requested yet) on the built library."""
     return vorla_ui.Launcher(LIB)
+
+
+def finish(proc, timeout):
+    """(stdout, stderr) of a process started in a session of its own; one still running
+    after `timeout` seconds is killed with its whole group and raises TimeoutError."""
+    try:
+        return proc.communicate(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        os.killpg(proc.pid, signal.SIGKILL)
+        out, err = proc.communicate()
+        raise TimeoutError("still running after %d s; killed. stdout: %s stderr: %s" % (timeout, out, err))

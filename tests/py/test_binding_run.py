@@ -4,6 +4,7 @@ poll interval, and between runs), the setters, the dropped path, inspection resu
 the progress window."""
 
 import contextlib
+import ctypes
 import io
 import os
 import signal
@@ -148,7 +149,7 @@ class CallbackExceptionsTest(RunCase):
 
 class QuitRequestTest(RunCase):
     def test_quit_from_another_thread_ends_a_run_with_a_long_poll_interval(self):
-        self.ui.set_poll_interval(600000)  # ten minutes between host polls
+        self.ui.set_poll_interval(20000)  # far longer than a quit takes
         host_calls, online_calls = [], []
         self.ui.set_online_poll(online_calls.append)
         threads = []
@@ -194,7 +195,7 @@ class QuitRequestTest(RunCase):
         self.assertEqual(online_calls, [])
 
     def test_ctrl_c_during_a_run_is_a_clean_quit(self):
-        self.ui.set_poll_interval(600000)
+        self.ui.set_poll_interval(20000)
         calls = []
         self.at_poll({2: lambda: threading.Thread(target=os.kill, args=(os.getpid(), signal.SIGINT)).start()})
         self.assertEqual(self.ui.run(self.ini, calls.append), ExitCode.QUIT)
@@ -242,7 +243,7 @@ class SettersTest(RunCase):
                 self.assertEqual(seen, [page])
 
     def test_poll_interval_and_online_poll_set_inside_a_callback(self):
-        self.ui.set_poll_interval(600000)
+        self.ui.set_poll_interval(20000)
         host_polls, online_polls, polls = [], [], []
 
         def status(record):
@@ -323,6 +324,11 @@ class InspectionTest(RunCase):
         self.assertEqual(self.ui.inspect.video(), Video(0, 0, False))
 
 
+def sdl_video_started():
+    """SDL_WasInit(SDL_INIT_VIDEO) of the SDL the library uses."""
+    return ctypes.CDLL("libSDL2-2.0.so.0").SDL_WasInit(0x20)
+
+
 class ProgressWindowTest(RunCase):
     def test_context_manager_opens_updates_and_closes(self):
         with self.ui.progress("Copying the save") as window:
@@ -332,6 +338,7 @@ class ProgressWindowTest(RunCase):
             with self.assertRaises(RuntimeError):
                 self.ui.progress("a second one").open()
         self.assertFalse(window.is_open)
+        self.assertEqual(sdl_video_started(), 0, "vui_close stopped SDL again")
         self.assertFalse(window.update(60), "a closed window reports the end")
         with self.assertRaises(ZeroDivisionError):
             with self.ui.progress() as window:

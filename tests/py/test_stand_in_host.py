@@ -11,7 +11,7 @@ import tempfile
 import time
 import unittest
 
-from bundle import BUNDLE
+from bundle import BUNDLE, finish
 
 
 class StandInHostTest(unittest.TestCase):
@@ -27,7 +27,7 @@ class StandInHostTest(unittest.TestCase):
             self.assertIsNone(proc.poll(), "the launcher ended by itself")
             # Ctrl+C in a terminal reaches the whole process group.
             os.killpg(proc.pid, signal.SIGINT)
-            out, err = proc.communicate(timeout=30)
+            out, err = finish(proc, 30)
             self.assertEqual(proc.returncode, 130, out + err)
             self.assertIn("launcher: interrupted", out)
             self.assertNotIn("Traceback", err)

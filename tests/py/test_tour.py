@@ -12,7 +12,7 @@ import tempfile
 import time
 import unittest
 
-from bundle import BUNDLE, LIB, STAND_IN
+from bundle import BUNDLE, LIB, STAND_IN, finish
 from png_check import read_png_file
 
 PAGES = ("main", "keyboard", "controller", "online", "settings")
@@ -52,7 +52,7 @@ class NoDisplayTest(unittest.TestCase):
         if driver not in INVISIBLE:
             self.skipTest("SDL shows windows here without a display server (%s)" % driver)
         proc = self.start(env)
-        out, err = proc.communicate(timeout=60)  # a guard: without the check it waits for ever
+        out, err = finish(proc, 60)  # a guard: without the check it would wait for ever
         self.assertEqual(proc.returncode, 1, out + err)
         self.assertEqual(out, "")
         ours = [line for line in err.splitlines() if line.startswith("launcher:")]
@@ -67,7 +67,7 @@ class NoDisplayTest(unittest.TestCase):
         time.sleep(2.0)
         still_running = proc.poll() is None
         os.killpg(proc.pid, signal.SIGINT)
-        out, err = proc.communicate(timeout=30)
+        out, err = finish(proc, 30)
         self.assertTrue(still_running, out + err)
         self.assertEqual(proc.returncode, 130, out + err)
         self.assertNotIn("no display", err)
