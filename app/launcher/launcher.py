@@ -1,121 +1,54 @@
 #!/usr/bin/env python3
-"""Stand-in for the host application.
+"""Stand-in for the host application, written on the vorla_ui binding.
 
-It loads vorla_ui from the bundle, shows the launcher with vl_run and acts on every exit
-code the way the real host would, printing what it would do for the actions it cannot
-perform here (build and start the game, manage save data, open a network link). The
-build and the cable-link lobby are simulated so that the whole launcher can be tried.
+It shows the launcher with the library beside the bundle and acts on every exit code the
+way the real host would, printing what it would do for the actions it cannot perform here
+(build and start the game, manage save data, open a network link). The build and the
+cable-link lobby are simulated so that the whole launcher can be tried.
 
-Python 3 standard library only.
+    launcher.py [--rom PATH] [--ini PATH] [--page 0..4]
+    launcher.py --tour DIR      # a picture of every page, written to DIR as PNG files
+
+Python 3.8 or later, standard library only.
 """
+
+from __future__ import annotations
 
 import argparse
 import configparser
-import ctypes
 import os
-import signal
 import sys
+import tempfile
 import time
-import traceback
+from typing import Callable, Dict, List, Optional
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-BUNDLE = os.path.normpath(os.path.join(HERE, "..", ".."))
+# The binding sits beside this script's folder, at <bundle>/app/vorla_ui. The embeddable
+# Python on Windows finds it through its ._pth file; a plain `python3 launcher.py` or an
+# interpreter whose ._pth was not amended finds it through this line.
+APP_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+if os.path.normcase(APP_DIR) not in (os.path.normcase(os.path.abspath(p)) for p in sys.path if p):
+    sys.path.insert(0, APP_DIR)
 
-
-class VlStatus(ctypes.Structure):
-    _fields_ = [
-        ("state", ctypes.c_int32),
-        ("percent", ctypes.c_int32),
-        ("message", ctypes.c_char * 96),
-        ("rom_path", ctypes.c_char * 260),
-        ("rom_ok", ctypes.c_int32),
-    ]
-
-
-class VlOnlineStatus(ctypes.Structure):
-    _fields_ = [
-        ("lobby_state", ctypes.c_int32),
-        ("slot_state", ctypes.c_int32 * 4),
-        ("slot_ping", ctypes.c_int32 * 4),
-        ("slot_name", (ctypes.c_char * 16) * 4),
-        ("local_slot", ctypes.c_int32),
-        ("address", ctypes.c_char * 48),
-        ("host_message", ctypes.c_char * 96),
-        ("quality", ctypes.c_int32),
-        ("pauses", ctypes.c_int32),
-        ("p95_ms", ctypes.c_int32),
-        ("addresses", (ctypes.c_char * 48) * 4),
-    ]
-
-
-assert ctypes.sizeof(VlStatus) == 368, "vl_status must be 368 bytes"
-assert ctypes.sizeof(VlOnlineStatus) == 452, "vl_online_status must be 452 bytes"
-assert VlStatus.rom_ok.offset == 364 and VlOnlineStatus.addresses.offset == 260
-
-STATUS_CB = ctypes.CFUNCTYPE(None, ctypes.POINTER(VlStatus))
-ONLINE_CB = ctypes.CFUNCTYPE(None, ctypes.POINTER(VlOnlineStatus))
+import vorla_ui  # noqa: E402 - needs the path above
+from vorla_ui import BuildState, ExitCode, LobbyState, Page, Quality, SlotState  # noqa: E402
 
 EXIT_NAMES = {
-    0: "quit", 1: "play", 2: "choose a ROM", 3: "open the save folder", 4: "export the save",
-    5: "import a save", 6: "host a link", 7: "join a link", 8: "leave the link",
-    9: "start the linked game", 10: "ready / not ready",
+    ExitCode.QUIT: "quit", ExitCode.PLAY: "play", ExitCode.CHOOSE_ROM: "choose a ROM",
+    ExitCode.SAVE_OPEN: "open the save folder", ExitCode.SAVE_EXPORT: "export the save",
+    ExitCode.SAVE_IMPORT: "import a save", ExitCode.LINK_HOST: "host a link",
+    ExitCode.LINK_JOIN: "join a link", ExitCode.LINK_LEAVE: "leave the link",
+    ExitCode.LINK_START: "start the linked game", ExitCode.LINK_READY: "ready / not ready",
 }
+LINK_CODES = (ExitCode.LINK_HOST, ExitCode.LINK_JOIN, ExitCode.LINK_LEAVE, ExitCode.LINK_START,
+              ExitCode.LINK_READY)
+INVISIBLE_DRIVERS = ("offscreen", "dummy", "evdev")
+TITLE = "Vorla & The Glassmaze - Recomp"
 
-SDL_QUIT_EVENT = 0x100
-
-
-def library_candidates():
-    env = os.environ.get("VORLA_UI_LIB")
-    if env:
-        yield env
-    for folder in (BUNDLE, HERE):
-        for name in ("vorla_ui.dll", "libvorla_ui.so", "libvorla_ui.dylib"):
-            yield os.path.join(folder, name)
+Clock = Callable[[], float]
 
 
-def load_library():
-    for path in library_candidates():
-        if os.path.exists(path):
-            if os.name == "nt":
-                os.add_dll_directory(os.path.dirname(path))
-            return ctypes.CDLL(path)
-    raise SystemExit("launcher: vorla_ui library not found beside the bundle")
-
-
-def declare(lib):
-    lib.vl_run.argtypes = [ctypes.c_char_p, STATUS_CB]
-    lib.vl_run.restype = ctypes.c_int32
-    lib.vl_dropped_path.restype = ctypes.c_char_p
-    lib.vl_set_poll_interval.argtypes = [ctypes.c_int32]
-    # The callback type, or None to switch the online poll off.
-    lib.vl_set_online_poll.argtypes = [ctypes.c_void_p]
-    lib.vl_set_start_page.argtypes = [ctypes.c_uint32]
-    lib.vui_open.argtypes = [ctypes.c_char_p]
-    lib.vui_open.restype = ctypes.c_int32
-    lib.vui_progress.argtypes = [ctypes.c_int32, ctypes.c_char_p]
-    lib.vui_progress.restype = ctypes.c_int32
-
-
-def sdl_library():
-    for name in ("SDL2.dll", "libSDL2-2.0.so.0", "libSDL2.dylib"):
-        try:
-            return ctypes.CDLL(name)
-        except OSError:
-            continue
-    return None
-
-
-def put_text(record, name, text, index=None):
-    """Copies text into a fixed char array field of a record (entry `index` of an
-    array of texts), cut so that the terminator fits."""
-    field = getattr(type(record), name)
-    size = field.size if index is None else field.size // 4
-    address = ctypes.addressof(record) + field.offset + (0 if index is None else index * size)
-    data = text.encode("utf-8")[: size - 1]
-    ctypes.memmove(address, data + b"\0", len(data) + 1)
-
-
-def read_link_settings(ini_path):
+def read_link_settings(ini_path: str) -> Dict[str, str]:
+    """The [link] section of the settings file, as the host reads it after a run."""
     parser = configparser.ConfigParser(inline_comment_prefixes=(";", "#"), strict=False)
     try:
         parser.read(ini_path, encoding="utf-8")
@@ -125,43 +58,48 @@ def read_link_settings(ini_path):
 
 
 class Build:
-    """The simulated build of the game: no ROM, preparing, building, ready."""
+    """The simulated build of the game: no ROM, building (playable), ready."""
 
     BUILD_SECONDS = 12.0
 
-    def __init__(self):
+    def __init__(self, clock: Clock = time.monotonic) -> None:
+        self.clock = clock
         self.rom = ""
-        self.started = None
+        self.started = 0.0
 
-    def choose(self, path):
+    def choose(self, path: str, already: float = 0.0) -> None:
+        """Starts building `path`, `already` seconds ago."""
         self.rom = path
-        self.started = time.monotonic()
+        self.started = self.clock() - already
 
-    def fill(self, status):
+    def fill(self, status: vorla_ui.Status) -> None:
         if not self.rom:
-            status.state = 0
+            status.state = BuildState.NO_ROM
             return
-        put_text(status, "rom_path", self.rom)
+        status.set_text("rom_path", self.rom)
         status.rom_ok = 1
-        elapsed = time.monotonic() - self.started
+        elapsed = self.clock() - self.started
         if elapsed < self.BUILD_SECONDS:
-            status.state = 2
+            status.state = BuildState.BUILDING
             status.percent = int(100 * elapsed / self.BUILD_SECONDS)
-            put_text(status, "message", "Building compiled version... (simulated)")
+            status.set_text("message", "Building compiled version... (simulated)")
         else:
-            status.state = 3
+            status.state = BuildState.READY
             status.percent = 100
 
 
 class Lobby:
-    """A simulated cable-link lobby, driven by exit codes 6 to 10 and the link settings."""
+    """A simulated cable-link lobby, driven by the link exit codes and the link settings."""
 
-    def __init__(self):
+    PEER_NAMES = ["Ann", "Bo", "Cyd"]
+
+    def __init__(self, clock: Clock = time.monotonic) -> None:
+        self.clock = clock
         self.reset()
 
-    def reset(self):
-        self.state = 0
-        self.since = time.monotonic()
+    def reset(self) -> None:
+        self.state = LobbyState.NOT_CONNECTED
+        self.since = self.clock()
         self.hosting = False
         self.players = 2
         self.name = "Player"
@@ -169,178 +107,262 @@ class Lobby:
         self.ready = False
         self.message = ""
 
-    def host(self, link):
+    def host(self, link: Dict[str, str]) -> None:
         self.reset()
-        self.state, self.hosting, self.local = 1, True, 0
-        self.players = max(2, min(4, int(link.get("players", "2") or 2)))
+        self.state, self.hosting, self.local = LobbyState.WAITING, True, 0
+        try:
+            self.players = max(2, min(4, int(link.get("players", "2") or 2)))
+        except ValueError:
+            self.players = 2
         self.name = link.get("name", "Player")
         self.message = "Hosting on port %s (simulated)" % link.get("port", "47900")
 
-    def join(self, link):
+    def join(self, link: Dict[str, str]) -> None:
         self.reset()
-        self.state, self.local = 2, 1
+        self.state, self.local = LobbyState.CONNECTING, 1
         self.name = link.get("name", "Player")
         self.message = "Joining %s:%s (simulated)" % (link.get("host", "?"), link.get("port", "?"))
 
-    def toggle_ready(self):
+    def toggle_ready(self) -> None:
         self.ready = not self.ready
 
-    def start(self):
-        if self.state in (1, 3):
-            self.state, self.since, self.message = 4, time.monotonic(), ""
+    def start(self) -> None:
+        if self.state in (LobbyState.WAITING, LobbyState.CONNECTED):
+            self.state, self.since, self.message = LobbyState.IN_GAME, self.clock(), ""
 
-    def fill(self, online):
-        age = time.monotonic() - self.since
-        put_text(online, "addresses", "192.168.1.20", 0)
-        put_text(online, "addresses", "fd00::20", 1)
+    def fill(self, online: vorla_ui.OnlineStatus) -> None:
+        age = self.clock() - self.since
+        online.set_text("addresses", "192.168.1.20", 0)
+        online.set_text("addresses", "fd00::20", 1)
         online.local_slot = self.local
-        if self.state == 0:
-            online.lobby_state = 0
+        if self.state == LobbyState.NOT_CONNECTED:
+            online.lobby_state = LobbyState.NOT_CONNECTED
             return
-        if self.state == 2 and age > 2.0:
-            self.state = 3
+        if self.state == LobbyState.CONNECTING and age > 2.0:
+            self.state = LobbyState.CONNECTED
         online.lobby_state = self.state
         peers = min(self.players - 1, int(age / 2.5)) if self.hosting else 1
-        names = ["Ann", "Bo", "Cyd"]
         slots = [(0, self.name if self.hosting else "Host")]
         for i in range(peers):
-            slots.append((i + 1, names[i] if self.hosting else self.name))
+            slots.append((i + 1, self.PEER_NAMES[i] if self.hosting else self.name))
         for slot, name in slots:
-            put_text(online, "slot_name", name, slot)
-            local = slot == self.local
-            if local:
-                online.slot_state[slot] = 3 if self.ready else 2
+            online.set_text("slot_name", name, slot)
+            if slot == self.local:
+                online.slot_state[slot] = SlotState.READY if self.ready else SlotState.CONNECTED
+                online.slot_ping[slot] = -1
             else:
-                online.slot_state[slot] = 3 if age > 4.0 + slot else 2
-            online.slot_ping[slot] = -1 if local else 20 + 45 * slot + int(age * 3) % 15
-        if self.state == 4:
-            online.quality = 1 if age < 20 else 2
+                online.slot_state[slot] = SlotState.READY if age > 4.0 + slot else SlotState.CONNECTED
+                online.slot_ping[slot] = 20 + 45 * slot + int(age * 3) % 15
+        if self.state == LobbyState.IN_GAME:
+            online.quality = Quality.GOOD if age < 20 else Quality.FAIR
             online.p95_ms = 38 if age > 3 else -1
             online.pauses = int(age / 30)
         if self.message:
-            put_text(online, "host_message", self.message)
+            online.set_text("host_message", self.message)
 
 
 class Host:
-    def __init__(self, lib, ini_path, rom):
-        self.lib = lib
+    """The stand-in host: one launcher run after another, acting on each exit code."""
+
+    def __init__(self, ui: vorla_ui.Launcher, ini_path: str, rom: Optional[str],
+                 clock: Clock = time.monotonic) -> None:
+        self.ui = ui
         self.ini_path = ini_path
-        self.build = Build()
-        self.lobby = Lobby()
-        self.sdl = sdl_library()
-        self.interrupted = False
+        self.build = Build(clock)
+        self.lobby = Lobby(clock)
         if rom:
             self.build.choose(rom)
-        # Keep the callbacks alive for as long as the library may call them.
-        self.status_cb = STATUS_CB(self.on_status)
-        self.online_cb = ONLINE_CB(self.on_online)
 
-    def on_status(self, record):
-        # An exception escaping a ctypes callback is swallowed; report it instead.
-        try:
-            if self.interrupted:
-                self.push_quit()
-            self.build.fill(record.contents)
-        except Exception:
-            traceback.print_exc()
+    def on_status(self, record: vorla_ui.Status) -> None:
+        self.build.fill(record)
 
-    def on_online(self, record):
-        try:
-            self.lobby.fill(record.contents)
-        except Exception:
-            traceback.print_exc()
+    def on_online(self, record: vorla_ui.OnlineStatus) -> None:
+        self.lobby.fill(record)
 
-    def push_quit(self):
-        if self.sdl is None:
-            return
-        event = (ctypes.c_uint8 * 64)()
-        ctypes.memmove(event, ctypes.c_uint32(SDL_QUIT_EVENT).value.to_bytes(4, "little"), 4)
-        self.sdl.SDL_PushEvent(event)
-
-    def show_progress(self, title, steps):
+    def show_progress(self, title: str, steps: int) -> None:
         """The progress window while the simulated build prepares the fast mode."""
-        if self.lib.vui_open(title.encode()) != 0:
-            return
         try:
-            for i in range(steps + 1):
-                percent = i * 100 // steps
-                if not self.lib.vui_progress(percent, b"Preparing the fast mode... %d/%d" % (i, steps)):
-                    print("launcher: the user closed the progress window")
-                    break
-                time.sleep(0.03)
-        finally:
-            self.lib.vui_close()
+            with self.ui.progress(title) as window:
+                for i in range(steps + 1):
+                    if self.ui.quit_requested:
+                        break
+                    if not window.update(i * 100 // steps, "Preparing the fast mode... %d/%d" % (i, steps)):
+                        print("launcher: the user closed the progress window")
+                        break
+                    time.sleep(0.03)
+        except vorla_ui.ProgressWindowError as error:
+            print("launcher: %s" % error, file=sys.stderr)
 
-    def act(self, code):
+    def act(self, code: ExitCode) -> bool:
         """Does what the exit code asks; returns False when the host should stop."""
         print("launcher: vl_run returned %d (%s)" % (code, EXIT_NAMES.get(code, "unknown")))
-        if code == 0:
+        if code == ExitCode.QUIT:
             return False
-        if code == 1:
+        if code == ExitCode.PLAY:
             print("launcher: would start the game with %s" % (self.build.rom or "no ROM"))
-        elif code == 2:
-            dropped = self.lib.vl_dropped_path()
-            if dropped:
-                path = dropped.decode("utf-8", "replace")
+        elif code == ExitCode.CHOOSE_ROM:
+            path = self.ui.dropped_path()
+            if path:
                 print("launcher: ROM dropped on the window: %s" % path)
             else:
                 path = os.environ.get("VORLA_DEMO_ROM", "Vorla & The Glassmaze (demo).gba")
                 print("launcher: would show a file dialog; using %s" % path)
-            self.show_progress("Vorla & The Glassmaze - Recomp", 40)
+            self.show_progress(TITLE, 40)
             self.build.choose(path)
-        elif code == 3:
+        elif code == ExitCode.SAVE_OPEN:
             print("launcher: would open the save folder")
-        elif code == 4:
+        elif code == ExitCode.SAVE_EXPORT:
             print("launcher: would export the save data")
-        elif code == 5:
+        elif code == ExitCode.SAVE_IMPORT:
             print("launcher: would import a save over the current one, keeping a backup")
-        elif code in (6, 7):
+        elif code in (ExitCode.LINK_HOST, ExitCode.LINK_JOIN):
             link = read_link_settings(self.ini_path)
-            print("launcher: would %s a link with %s" % ("host" if code == 6 else "join", link))
-            (self.lobby.host if code == 6 else self.lobby.join)(link)
-        elif code == 8:
+            hosting = code == ExitCode.LINK_HOST
+            print("launcher: would %s a link with %s" % ("host" if hosting else "join", link))
+            (self.lobby.host if hosting else self.lobby.join)(link)
+        elif code == ExitCode.LINK_LEAVE:
             print("launcher: leaving the link")
             self.lobby.reset()
-        elif code == 9:
+        elif code == ExitCode.LINK_START:
             print("launcher: would start the linked game")
             self.lobby.start()
-        elif code == 10:
+        elif code == ExitCode.LINK_READY:
             self.lobby.toggle_ready()
             print("launcher: ready" if self.lobby.ready else "launcher: not ready")
         return True
 
-    def run(self, start_page):
-        self.lib.vl_set_poll_interval(100)
-        self.lib.vl_set_online_poll(self.online_cb)
-        self.lib.vl_set_start_page(start_page)
+    def run(self, start_page: int) -> int:
+        self.ui.set_poll_interval(100)
+        self.ui.set_online_poll(self.on_online)
+        self.ui.set_start_page(start_page)
         while True:
-            code = self.lib.vl_run(self.ini_path.encode(), self.status_cb)
-            if self.interrupted:
+            code = self.ui.run(self.ini_path, self.on_status)
+            if self.ui.quit_requested:
                 print("launcher: interrupted")
                 return 130
             if not self.act(code):
                 return 0
             # Lobby requests come back to the online page.
-            self.lib.vl_set_start_page(3 if code in (6, 7, 8, 9, 10) else 0)
+            self.ui.set_start_page(Page.ONLINE if code in LINK_CODES else Page.MAIN)
 
 
-def main(argv):
+# The tour: one run per picture, with the simulated host set to show something on it.
+# name, page, what the host reports
+TOUR = [
+    ("main_no_rom", Page.MAIN, "no rom"),
+    ("main_building", Page.MAIN, "building"),
+    ("main_ready", Page.MAIN, "ready"),
+    ("keyboard", Page.KEYBOARD, "ready"),
+    ("controller", Page.CONTROLLER, "controller"),
+    ("online_lobby", Page.ONLINE, "lobby"),
+    ("online_in_game", Page.ONLINE, "in game"),
+    ("settings", Page.SETTINGS, "ready"),
+]
+TOUR_ROM = "/roms/Vorla & The Glassmaze (EU).gba"
+TOUR_LINK = {"mode": "host", "players": "4", "port": "47900", "name": "Vorla"}
+TOUR_SETTINGS = "[link]\r\n" + "".join("%s=%s\r\n" % item for item in TOUR_LINK.items())
+TOUR_POLL_MS = 30
+TOUR_PICTURE_POLL = 3  # the frames before it already show the host's first records
+
+
+def set_scene(host: Host, scene: str) -> None:
+    if scene != "no rom":
+        building = scene == "building"
+        host.build.choose(TOUR_ROM, already=0.45 * Build.BUILD_SECONDS if building else 60.0)
+    if scene in ("lobby", "in game"):
+        host.lobby.host(TOUR_LINK)
+        host.lobby.since -= 10.0  # every peer has joined and is ready
+        if scene == "in game":
+            host.lobby.start()
+            host.lobby.since -= 10.0
+
+
+class TourStep:
+    """One run of the tour: the simulated host's records, then a picture and the end."""
+
+    def __init__(self, ui: vorla_ui.Launcher, host: Host, scene: str, path: str) -> None:
+        self.ui, self.host, self.scene, self.path = ui, host, scene, path
+        self.polls = 0
+        self.written = False
+
+    def status(self, record: vorla_ui.Status) -> None:
+        self.host.on_status(record)
+        if self.scene == "controller":
+            self.ui.inspect.fake_pad(True, 14000, -21000)
+        self.polls += 1
+        if self.polls == TOUR_PICTURE_POLL + 1:
+            picture = self.ui.inspect.snapshot()
+            if picture is not None:
+                picture.save_png(self.path)
+                self.written = True
+            self.ui.inspect.close_window()
+
+
+def tour(ui: vorla_ui.Launcher, folder: str) -> int:
+    """Writes a PNG of every page of TOUR to `folder`; 0 when all were written."""
+    os.makedirs(folder, exist_ok=True)
+    with tempfile.TemporaryDirectory(prefix="vorla-tour-") as settings_dir:
+        ini = os.path.join(settings_dir, "vorla.ini")
+        with open(ini, "w", newline="") as f:
+            f.write(TOUR_SETTINGS)
+        ui.set_poll_interval(TOUR_POLL_MS)
+        for number, (name, page, scene) in enumerate(TOUR, 1):
+            host = Host(ui, ini, None, clock=lambda: 1000.0)  # time stands still in pictures
+            set_scene(host, scene)
+            step = TourStep(ui, host, scene, os.path.join(folder, "%02d_%s.png" % (number, name)))
+            ui.set_online_poll(host.on_online)
+            ui.set_start_page(page)
+            ui.run(ini, step.status)
+            if ui.quit_requested:
+                print("launcher: interrupted")
+                return 130
+            if not step.written:
+                print("launcher: tour: no picture of the %s page (the library painted none)" % name,
+                      file=sys.stderr)
+                return 1
+            print("launcher: tour: wrote %s" % step.path)
+    ui.set_online_poll(None)
+    ui.set_start_page(Page.MAIN)
+    print("launcher: tour: %d pages in %s" % (len(TOUR), folder))
+    return 0
+
+
+def display_problem(ui: vorla_ui.Launcher) -> Optional[str]:
+    """Why no window would be seen here, or None. A driver named in SDL_VIDEODRIVER is
+    the user's choice and taken as it is."""
+    if os.environ.get("SDL_VIDEODRIVER"):
+        return None
+    driver = ui.video_driver()
+    if driver is None:
+        return "no video driver of SDL starts here"
+    if driver in INVISIBLE_DRIVERS:
+        return "SDL fell back to its '%s' driver, which shows no window" % driver
+    return None
+
+
+def main(argv: List[str]) -> int:
     parser = argparse.ArgumentParser(description="Stand-in host for the Vorla launcher")
     parser.add_argument("--rom", help="ROM path to use as if it had been chosen")
     parser.add_argument("--ini", default="vorla.ini", help="settings file (default: vorla.ini)")
     parser.add_argument("--page", type=int, default=0, help="start page 0..4")
+    parser.add_argument("--tour", metavar="DIR", help="write a PNG of every page to DIR and end")
     parser.add_argument("--console", action="store_true", help=argparse.SUPPRESS)
     args, _unknown = parser.parse_known_args(argv)
 
-    lib = load_library()
-    declare(lib)
-    host = Host(lib, args.ini, args.rom)
-
-    def interrupt(_signum, _frame):
-        host.interrupted = True
-
-    signal.signal(signal.SIGINT, interrupt)
-    return host.run(args.page)
+    try:
+        ui = vorla_ui.load()
+    except OSError as error:
+        print("launcher: %s" % error, file=sys.stderr)
+        return 1
+    ui.quit_on_ctrl_c()
+    if args.tour:
+        return tour(ui, args.tour)
+    problem = display_problem(ui)
+    if problem:
+        print("launcher: no display found (%s); run it on a desktop, or under a virtual display: "
+              "xvfb-run ./run (pictures of the pages instead: ./run --tour DIR)" % problem, file=sys.stderr)
+        return 1
+    return Host(ui, args.ini, args.rom).run(args.page)
 
 
 if __name__ == "__main__":

@@ -1,7 +1,9 @@
 """The stand-in host end to end: the bundle's VorlaRecomp starts the interpreter on
-launcher.py, which loads the library, shows the launcher and ends on Ctrl+C."""
+launcher.py, which finds the binding and the library beside it, shows the launcher and
+ends on Ctrl+C; without a library it says where it looked."""
 
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -9,7 +11,7 @@ import tempfile
 import time
 import unittest
 
-BUNDLE = os.environ.get("VORLA_BUNDLE", "")
+from bundle import BUNDLE, finish
 
 
 class StandInHostTest(unittest.TestCase):
@@ -17,6 +19,7 @@ class StandInHostTest(unittest.TestCase):
         with tempfile.TemporaryDirectory() as tmp:
             ini = os.path.join(tmp, "vorla.ini")
             env = dict(os.environ, SDL_VIDEODRIVER="dummy", PYTHONUNBUFFERED="1")
+            env.pop("VORLA_UI_LIB", None)  # found beside the bundle
             proc = subprocess.Popen(
                 [os.path.join(BUNDLE, "VorlaRecomp"), "--console", "--ini", ini, "--rom", "/roms/demo.gba"],
                 env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, start_new_session=True)
@@ -24,29 +27,35 @@ class StandInHostTest(unittest.TestCase):
             self.assertIsNone(proc.poll(), "the launcher ended by itself")
             # Ctrl+C in a terminal reaches the whole process group.
             os.killpg(proc.pid, signal.SIGINT)
-            out, err = proc.communicate(timeout=30)
+            out, err = finish(proc, 30)
             self.assertEqual(proc.returncode, 130, out + err)
             self.assertIn("launcher: interrupted", out)
             self.assertNotIn("Traceback", err)
             # The run ended through its normal shutdown, which writes the settings.
             self.assertTrue(os.path.exists(ini))
 
-    def test_structures_match_the_library_records(self):
-        sys.path.insert(0, os.path.join(BUNDLE, "app", "launcher"))
-        try:
-            import launcher
-        finally:
-            sys.path.pop(0)
-        import ctypes
-        self.assertEqual(ctypes.sizeof(launcher.VlStatus), 368)
-        self.assertEqual(ctypes.sizeof(launcher.VlOnlineStatus), 452)
-        offsets = {"message": 8, "rom_path": 104, "rom_ok": 364}
-        for name, offset in offsets.items():
-            self.assertEqual(getattr(launcher.VlStatus, name).offset, offset)
-        offsets = {"slot_ping": 20, "slot_name": 36, "local_slot": 100, "address": 104,
-                   "host_message": 152, "quality": 248, "pauses": 252, "p95_ms": 256, "addresses": 260}
-        for name, offset in offsets.items():
-            self.assertEqual(getattr(launcher.VlOnlineStatus, name).offset, offset)
+    def test_without_a_library_it_names_the_places_it_looked(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            # The bundle's scripts without the library beside them.
+            shutil.copytree(os.path.join(BUNDLE, "app"), os.path.join(tmp, "app"),
+                            ignore=shutil.ignore_patterns("__pycache__"))
+            script = os.path.join(tmp, "app", "launcher", "launcher.py")
+            missing = os.path.join(tmp, "gone", "libvorla_ui.so")
+            cases = [
+                ({}, "the library was not found (looked for %s)" % os.path.join(tmp, "libvorla_ui.so")),
+                ({"VORLA_UI_LIB": missing}, "VORLA_UI_LIB names %s, which does not exist" % missing),
+            ]
+            for extra, message in cases:
+                with self.subTest(extra):
+                    env = dict(os.environ, **extra)
+                    if not extra:
+                        env.pop("VORLA_UI_LIB", None)
+                    result = subprocess.run([sys.executable, script, "--ini", os.path.join(tmp, "v.ini")],
+                                            env=env, capture_output=True, text=True, timeout=60)
+                    self.assertEqual(result.returncode, 1)
+                    self.assertIn(message, result.stderr)
+                    self.assertEqual(result.stderr.count("\n"), 1, result.stderr)
+                    self.assertFalse(os.path.exists(os.path.join(tmp, "v.ini")))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,36 @@
+"""vorla_ui for Python hosts: the launcher window, its progress window and its inspection.
+
+    import vorla_ui
+
+    ui = vorla_ui.load()                     # the library beside this package, or $VORLA_UI_LIB
+    code = ui.run("vorla.ini", status)       # status(record) fills a vorla_ui.Status
+    if code == vorla_ui.ExitCode.PLAY: ...
+
+Two layers: `records` and `capi` mirror vorla_ui.h one to one (ctypes structures and
+signatures); `Launcher` adds enums, Python callbacks that never let an exception into C,
+quit requests from any thread, the progress window as a context manager and inspection
+results as plain values. Importing the package loads nothing; `load()` does.
+Standard library only; Python 3.8 or later.
+"""
+
+from __future__ import annotations
+
+from .discovery import ENV_VAR, LibraryNotFoundError, find_library
+from .enums import BuildState, ExitCode, LobbyState, Page, Quality, SlotState
+from .errors import VorlaUiError
+from .inspection import Fields, Inspector, Rect, Snapshot, Video
+from .launcher import WAKE_MS, Launcher, load
+from .png import encode_png, write_png
+from .progress import ProgressWindow, ProgressWindowError
+from .records import vl_online_cb, vl_online_status, vl_status, vl_status_cb
+
+# The records under the names a Python host writes in its type hints.
+Status = vl_status
+OnlineStatus = vl_online_status
+
+__all__ = [
+    "BuildState", "ENV_VAR", "ExitCode", "Fields", "Inspector", "Launcher", "LibraryNotFoundError",
+    "LobbyState", "OnlineStatus", "Page", "ProgressWindow", "ProgressWindowError", "Quality", "Rect",
+    "SlotState", "Snapshot", "Status", "Video", "VorlaUiError", "WAKE_MS", "encode_png", "find_library",
+    "load", "vl_online_cb", "vl_online_status", "vl_status", "vl_status_cb", "write_png",
+]

@@ -1,0 +1,224 @@
+"""The binding's thin layer against the C header, its text helpers, library discovery,
+PNG writing and the Python versions it promises, without running the launcher."""
+
+import ast
+import ctypes
+import glob
+import os
+import re
+import tempfile
+import unittest
+from unittest import mock
+
+from bundle import BUNDLE, SOURCE, vorla_ui
+from png_check import PngError, read_png
+
+from vorla_ui import capi, discovery
+
+HEADER = os.path.join(SOURCE, "ui", "frame", "vorla_ui.h")
+
+
+def header_text():
+    with open(HEADER) as f:
+        return f.read()
+
+
+class HeaderAgreementTest(unittest.TestCase):
+    def test_records_have_the_header_sizes_and_offsets(self):
+        text = header_text()
+        sizes = dict(re.findall(r"sizeof\((\w+)\) == (\d+)", text))
+        offsets = re.findall(r"offsetof\((\w+), (\w+)\) == (\d+)", text)
+        records = {"vl_status": vorla_ui.vl_status, "vl_online_status": vorla_ui.vl_online_status}
+        self.assertEqual(set(sizes), set(records))
+        for name, record in records.items():
+            with self.subTest(name):
+                self.assertEqual(ctypes.sizeof(record), int(sizes[name]))
+                expected = [(field, int(at)) for rec, field, at in offsets if rec == name]
+                actual = [(field, getattr(record, field).offset) for field, _ in record._fields_]
+                self.assertEqual(actual, expected)
+
+    def test_exit_codes_are_the_header_constants_without_prefix(self):
+        constants = {name: int(value) for name, value in re.findall(r"VL_EXIT_(\w+) = (\d+)", header_text())}
+        self.assertEqual(len(constants), 11)
+        self.assertEqual({code.name: code.value for code in vorla_ui.ExitCode}, constants)
+
+    def test_every_export_is_declared_in_header_order(self):
+        declared = re.findall(r"\bVL_API\b[^;(]*?\b((?:vl|vui)_\w+)\s*\(", header_text())
+        self.assertEqual(capi.exported_names(), declared)
+
+    def test_declare_names_a_missing_export(self):
+        class Partial:
+            vl_run = ctypes.CDLL(None).printf  # any C function object will do
+        with self.assertRaisesRegex(AttributeError, "vl_dropped_path"):
+            capi.declare(Partial())
+
+
+class TextFieldsTest(unittest.TestCase):
+    def test_set_text_cuts_whole_characters_and_clears_the_rest(self):
+        # field, index, text, bytes stored (up to the terminator)
+        cases = [
+            ("message", None, "Building", b"Building"),
+            ("message", None, "x" * 200, b"x" * 95),
+            ("message", None, "a" + "\u00e9" * 60, b"a" + "\u00e9".encode() * 47),  # 95 bytes: 1 + 47 * 2
+            ("message", None, "\u00e9" * 60, "\u00e9".encode() * 47),  # 94: the 48th would not fit
+            ("rom_path", None, b"/roms/raw\xffname.gba", b"/roms/raw\xffname.gba"),
+            ("slot_name", 3, "Cyd", b"Cyd"),
+            ("slot_name", 0, "Ann-Sophie Lindqvist", b"Ann-Sophie Lind"),
+            ("addresses", 1, "fd00::20", b"fd00::20"),
+        ]
+        for field, index, text, stored in cases:
+            with self.subTest(field=field, text=text[:20]):
+                record = vorla_ui.vl_online_status() if field in ("slot_name", "addresses") else vorla_ui.vl_status()
+                record.set_text(field, "Z" * 300, index)  # a longer text before must not show through
+                record.set_text(field, text, index)
+                entry = getattr(record, field) if index is None else getattr(record, field)[index]
+                raw = bytes(entry)
+                self.assertEqual(raw[:len(stored)], stored)
+                self.assertEqual(raw[len(stored):], bytes(len(raw) - len(stored)))
+                self.assertEqual(record.text(field, index), stored.decode("utf-8", "replace"))
+
+    def test_text_entries_stay_in_their_own_slot(self):
+        online = vorla_ui.vl_online_status()
+        for slot, name in enumerate(["Ann", "Bo", "Cyd", "Dee"]):
+            online.set_text("slot_name", name * 9, slot)
+        self.assertEqual([online.text("slot_name", i)[:3] for i in range(4)], ["Ann", "BoB", "Cyd", "Dee"])
+        self.assertEqual(online.local_slot, 0, "the field after the names is untouched")
+
+    def test_wrong_field_or_index_is_refused(self):
+        status, online = vorla_ui.vl_status(), vorla_ui.vl_online_status()
+        with self.assertRaises(AttributeError):
+            status.set_text("percent", "5")
+        with self.assertRaises(TypeError):
+            online.set_text("slot_name", "Ann")
+        with self.assertRaises(TypeError):
+            status.set_text("message", "x", 0)
+        with self.assertRaises(IndexError):
+            online.set_text("addresses", "::1", 4)
+
+
+class DiscoveryTest(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.root = self.tmp.name
+        self.bundle = os.path.join(self.root, "bundle")
+        os.makedirs(self.bundle)
+        self.explicit = self.touch("elsewhere", "libvorla_ui.so")
+        self.from_env = self.touch("env", "libvorla_ui.so")
+
+    def tearDown(self):
+        self.tmp.cleanup()
+
+    def touch(self, *parts):
+        path = os.path.join(self.root, *parts)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        open(path, "w").close()
+        return path
+
+    def test_explicit_path_then_environment_then_bundle(self):
+        beside = os.path.join(self.bundle, "libvorla_ui.so")
+        missing = os.path.join(self.root, "missing.so")
+        # explicit path, environment, library in the bundle, expected path or error text
+        cases = [
+            (self.explicit, {"VORLA_UI_LIB": self.from_env}, True, self.explicit),
+            (None, {"VORLA_UI_LIB": self.from_env}, True, self.from_env),
+            (None, {"VORLA_UI_LIB": ""}, True, beside),
+            (None, {}, True, beside),
+            (missing, {}, True, "the library %s does not exist" % missing),
+            (None, {"VORLA_UI_LIB": missing}, True, "VORLA_UI_LIB names %s, which does not exist" % missing),
+            (None, {}, False, "looked for %s); pass its path to vorla_ui.load() or set VORLA_UI_LIB" % beside),
+        ]
+        for path, environ, in_bundle, expected in cases:
+            with self.subTest(path=path, environ=environ, in_bundle=in_bundle):
+                if in_bundle:
+                    open(beside, "w").close()
+                elif os.path.exists(beside):
+                    os.remove(beside)
+                if os.path.isabs(expected):
+                    self.assertEqual(discovery.find_library(path, environ, self.bundle, "posix"), expected)
+                else:
+                    with self.assertRaises(vorla_ui.LibraryNotFoundError) as caught:
+                        discovery.find_library(path, environ, self.bundle, "posix")
+                    self.assertIn(expected, str(caught.exception))
+                    self.assertIsInstance(caught.exception, FileNotFoundError)
+
+    def test_the_package_looks_two_folders_up_for_the_library(self):
+        package = os.path.dirname(vorla_ui.__file__)
+        self.assertEqual(os.path.realpath(discovery.BUNDLE_DIR), os.path.realpath(BUNDLE))
+        self.assertEqual(os.path.realpath(os.path.join(package, "..", "..")), os.path.realpath(BUNDLE))
+        self.assertEqual(os.path.realpath(discovery.find_library(environ={})),
+                         os.path.realpath(os.path.join(BUNDLE, "libvorla_ui.so")))
+
+    def test_windows_names_the_dll_and_puts_its_folder_on_the_dll_path(self):
+        dll = self.touch("win bundle", "vorla_ui.dll")
+        self.assertEqual(discovery.find_library(None, {}, os.path.dirname(dll), "nt"), dll)
+        added, loaded = [], []
+        with mock.patch.dict(discovery._dll_directories, clear=True):
+            for _ in range(2):
+                discovery.open_library(dll, "nt", add_dll_directory=lambda d: added.append(d) or d,
+                                       loader=lambda p: loaded.append(p) or "handle")
+        self.assertEqual(added, [os.path.dirname(dll)], "the folder is added once")
+        self.assertEqual(loaded, [dll, dll])
+
+    def test_a_library_that_does_not_load_is_named(self):
+        broken = self.touch("broken", "libvorla_ui.so")
+        with self.assertRaisesRegex(OSError, "vorla_ui: %s could not be loaded" % re.escape(broken)):
+            discovery.open_library(broken, "posix")
+
+
+class PngTest(unittest.TestCase):
+    def test_written_pixels_read_back(self):
+        width, height = 5, 3
+        rgb = bytes(v for y in range(height) for x in range(width) for v in (x * 50, y * 100, (x + y) * 20))
+        self.assertEqual(read_png(vorla_ui.encode_png(width, height, rgb)), (width, height, rgb))
+
+    def test_snapshot_pixels_become_rgb(self):
+        # Two ARGB pixels stored little-endian: opaque red, then half-transparent teal.
+        shot = vorla_ui.Snapshot(bytes([0, 0, 255, 255, 0x80, 0x80, 0, 0x7F]), 2, 1)
+        self.assertEqual(shot.rgb(), bytes([255, 0, 0, 0, 0x80, 0x80]))
+        self.assertEqual(shot.pixel(1, 0), 0x7F008080)
+
+    def test_mismatched_sizes_are_refused_and_damage_is_found(self):
+        with self.assertRaises(ValueError):
+            vorla_ui.encode_png(2, 2, bytes(11))
+        data = bytearray(vorla_ui.encode_png(2, 2, bytes(12)))
+        data[-20] ^= 1  # inside the image data
+        with self.assertRaises(PngError):
+            read_png(bytes(data))
+
+
+def newer_annotations(tree):
+    """Annotations that Python 3.8 cannot evaluate: built-in generics and X | Y."""
+    annotations = [node.annotation for node in ast.walk(tree)
+                   if isinstance(node, (ast.arg, ast.AnnAssign)) and node.annotation is not None]
+    annotations += [node.returns for node in ast.walk(tree)
+                    if isinstance(node, (ast.FunctionDef, ast.AsyncFunctionDef)) and node.returns is not None]
+    builtin_generics = {"list", "dict", "tuple", "set", "frozenset", "type"}
+    return [ast.dump(part) for annotation in annotations for part in ast.walk(annotation)
+            if isinstance(part, ast.BinOp) and isinstance(part.op, ast.BitOr)
+            or isinstance(part, ast.Subscript) and isinstance(part.value, ast.Name)
+            and part.value.id in builtin_generics]
+
+
+class PythonVersionTest(unittest.TestCase):
+    def test_sources_parse_as_python_3_8(self):
+        files = glob.glob(os.path.join(BUNDLE, "app", "vorla_ui", "*.py"))
+        files += [os.path.join(BUNDLE, "app", "launcher", "launcher.py"),
+                  os.path.join(SOURCE, "docs", "examples", "minimal_host.py")]
+        self.assertGreater(len(files), 3)
+        for path in files:
+            with self.subTest(os.path.basename(path)):
+                with open(path) as f:
+                    source = f.read()
+                tree = ast.parse(source, path, feature_version=(3, 8))
+                if "from __future__ import annotations" not in source:
+                    # Without it, annotations run on 3.8, where list[int] and int | None fail.
+                    self.assertEqual(newer_annotations(tree), [])
+
+    def test_importing_the_package_loads_no_library(self):
+        # The package was imported by the test support module; nothing opened a library.
+        self.assertEqual(vorla_ui.launcher._loaded, {})
+        self.assertEqual(int(vorla_ui.ExitCode.LINK_READY), 10)
+
+
+if __name__ == "__main__":
+    unittest.main()
