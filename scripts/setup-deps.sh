@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only when one is missing.
 # Usage: scripts/setup-deps.sh [extra packages...]
 set -euo pipefail
-packages=(build-essential cmake pkg-config libsdl2-dev googletest libgtest-dev python3 "$@")
+packages=(build-essential cmake pkg-config libsdl2-dev googletest libgtest-dev libstb-dev zlib1g-dev python3 "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -17,8 +17,9 @@ sdl_version=2.26.5  # Debian 12's libsdl2
 
 as_root() { if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi; }
 
-# Packages: the cross compiler, Wine to run the results, dpkg-dev for apt-get source.
-packages=(g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest)
+# Packages: the cross compiler, Wine to run the results, dpkg-dev for apt-get source, stb
+# and zlib for the tests' PNG files.
+packages=(g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest libstb-dev libz-mingw-w64-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
