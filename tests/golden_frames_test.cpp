@@ -1,7 +1,7 @@
-// Golden frames: every scene of the gallery (support/scene_table.cpp), rendered through
+// Golden frames: every scene of the gallery (support/scene_table.cpp), rendered in one
 // vl_run by the renderer it picks on this machine's video driver, against its committed
-// picture in docs/gallery (rendered by SDL's software renderer). A frame that differs is
-// written with a difference picture to a folder the failure names.
+// picture in docs/gallery (each made by a run of its own on SDL's software renderer). A
+// frame that differs is written with a difference picture to a folder the failure names.
 // Regenerate the pictures with scripts/golden.sh.
 #include <gtest/gtest.h>
 
@@ -42,22 +42,6 @@ const BlendAllowance *measured_allowance(const std::string &renderer) {
     return nullptr;
 }
 
-// The host keeps SDL's video subsystem up across the scenes' runs, as a host may: each
-// run still makes its own window, renderer, target and atlases, but the display
-// connection and the GL driver are not loaded again for every scene.
-class VideoKeptUp {
-public:
-    VideoKeptUp() : up_(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {}
-    ~VideoKeptUp() {
-        if (up_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-    VideoKeptUp(const VideoKeptUp &) = delete;
-    VideoKeptUp &operator=(const VideoKeptUp &) = delete;
-
-private:
-    bool up_;
-};
-
 constexpr const char *kRegenerate =
     "If the change is meant, regenerate the golden frames with scripts/golden.sh and commit them with it.";
 
@@ -91,12 +75,10 @@ TEST(GoldenFrames, EverySceneLooksLikeItsGoldenFrame) {
     ASSERT_TRUE(source && *source) << "VORLA_SOURCE_DIR names the source tree whose docs/gallery holds the golden "
                                       "frames; ctest sets it";
     const std::string gallery = std::string(source) + "/" + vt::kGalleryFolder;
-    const VideoKeptUp video;
     std::string renderer;
     int32_t tolerance = 0;
     int32_t largest_step = 0;
-    for (const vt::Scene &scene : vt::scenes()) {
-        const vt::SceneFrame frame = vt::render_scene(scene);
+    vt::render_scenes_in_one_run(vt::scenes(), [&](const vt::Scene &scene, vt::SceneFrame &frame) {
         if (renderer.empty() && !frame.renderer.empty()) {
             renderer = frame.renderer;
             const BlendAllowance *allowance = measured_allowance(renderer);
@@ -114,7 +96,7 @@ TEST(GoldenFrames, EverySceneLooksLikeItsGoldenFrame) {
         }
         if (!frame.problem.empty()) {
             ADD_FAILURE() << scene.name << ": " << frame.problem;
-            continue;
+            return;
         }
         if (frame.renderer != renderer) ADD_FAILURE() << scene.name << ": rendered by " << frame.renderer;
 
@@ -124,16 +106,16 @@ TEST(GoldenFrames, EverySceneLooksLikeItsGoldenFrame) {
         if (!vt::read_png(golden_path, golden, gw, gh) || gw != kW || gh != kH) {
             ADD_FAILURE() << scene.name << ": no 960 x 600 golden frame " << golden_path << "; "
                           << keep_failed_frame(scene, frame, {}, tolerance) << ". " << kRegenerate;
-            continue;
+            return;
         }
         const vt::FrameDifference d = vt::compare_frames(golden, frame.pixels, kW, kH, frame.blended, tolerance);
         if (d.largest_step > largest_step) largest_step = d.largest_step;
-        if (d.differing == 0) continue;
+        if (d.differing == 0) return;
         ADD_FAILURE() << scene.name << ": " << d.differing << " pixels differ from " << golden_path << " (renderer "
                       << frame.renderer << "), the first at (" << d.first_x << ", " << d.first_y
                       << "): golden " << vt::hex_pixel(d.expected) << ", actual " << vt::hex_pixel(d.actual)
                       << ". " << keep_failed_frame(scene, frame, golden, tolerance) << ". " << kRegenerate;
-    }
+    });
     std::printf("golden frames: %zu scenes; largest difference of a blended pixel: %d steps\n", vt::scenes().size(),
                 largest_step);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "draw/painters.h"
+#include "frame/frame.h"
 #include "frame/present_rect.h"
 #include "frame/state.h"
 #include "scenes.h"
@@ -83,43 +84,63 @@ std::string state_problem(const Scene &scene) {
     return "";
 }
 
+// One scene's part of a run, at poll `step` counted from the scene's start (0: the run's
+// start-up call, or the poll that starts the scene in a shared run). Poll 1 sets the
+// scene's state and builds its page (an overlay's widgets exist only from then on); poll 2
+// places the pointer, the focus and the keys, which the next pass dispatches before it
+// paints; poll 4 takes the snapshot of the frame painted after poll 3.
+constexpr int kSetUpStep = 2;
+constexpr int kSnapshotStep = 4;
+
+void scene_step(const Scene &scene, vl_status &s, int step, SceneFrame &out) {
+    if (scene.status) {
+        scene.status(s);
+    } else {
+        ready_rom(s);
+    }
+    if (step >= 1 && scene.prepare) scene.prepare();
+    if (step == kSetUpStep) {
+        if (scene.hover && !point_at(scene.hover))
+            out.problem = std::string("no widget ") + scene.hover + " to place the pointer on";
+        if (scene.focus && scene.keys.empty()) vl_test_set_focus(scene.focus);
+        for (SDL_Keycode key : scene.keys) push_key(key);
+    }
+    if (step == kSnapshotStep) {
+        SDL_RendererInfo info{};
+        if (SDL_GetRendererInfo(vl.renderer, &info) == 0 && info.name) out.renderer = info.name;
+        const char *driver = SDL_GetCurrentVideoDriver();
+        out.video_driver = driver ? driver : "";
+        out.pixels = snapshot();
+        SDL_Rect rects[kBlendedRectsMax];
+        out.blended.assign(rects, rects + blended_rects(vl.confirm_open, vl.keypad_field, rects));
+        if (out.pixels.empty() && out.problem.empty()) out.problem = "vl_test_snapshot failed";
+        if (out.problem.empty()) out.problem = state_problem(scene);
+    }
+}
+
+std::string ending_problem(int32_t code) {
+    return code == VL_EXIT_QUIT ? "" : "the run ended with code " + std::to_string(code) + " instead of quitting";
+}
+
+// The online callback of a shared run: the current scene's, registered only while that
+// scene has one, as its own run would.
+const Scene *online_scene = nullptr;
+void shared_run_online(vl_online_status *online) {
+    if (online_scene && online_scene->online) online_scene->online(*online);
+}
+
 } // namespace
 
-// Poll 1 sets the scene's state and builds its page (an overlay's widgets exist only
-// from then on); poll 2 places the pointer, the focus and the keys, which the next pass
-// dispatches before it paints; poll 4 takes the snapshot of that third painted frame.
 SceneFrame render_scene(const Scene &scene) {
-    constexpr int kSetUpCall = 2;
-    constexpr int kSnapshotCall = 4;
     SceneFrame out;
     TempDir temp;
     Host host;
     bool snapped = false;
     host.status = [&](vl_status &s, int call) {
-        if (scene.status) {
-            scene.status(s);
-        } else {
-            ready_rom(s);
-        }
         if (call == 0) SDL_SetEventFilter(scripted_pointer_only, nullptr);
-        if (call >= 1 && scene.prepare) scene.prepare();
-        if (call == kSetUpCall) {
-            if (scene.hover && !point_at(scene.hover))
-                out.problem = std::string("no widget ") + scene.hover + " to place the pointer on";
-            if (scene.focus && scene.keys.empty()) vl_test_set_focus(scene.focus);
-            for (SDL_Keycode key : scene.keys) push_key(key);
-        }
-        if (call == kSnapshotCall) {
+        scene_step(scene, s, call, out);
+        if (call == kSnapshotStep) {
             snapped = true;
-            SDL_RendererInfo info{};
-            if (SDL_GetRendererInfo(vl.renderer, &info) == 0 && info.name) out.renderer = info.name;
-            const char *driver = SDL_GetCurrentVideoDriver();
-            out.video_driver = driver ? driver : "";
-            out.pixels = snapshot();
-            SDL_Rect rects[kBlendedRectsMax];
-            out.blended.assign(rects, rects + blended_rects(vl.confirm_open, vl.keypad_field, rects));
-            if (out.pixels.empty() && out.problem.empty()) out.problem = "vl_test_snapshot failed";
-            if (out.problem.empty()) out.problem = state_problem(scene);
             push_quit();
         }
         wake_loop();
@@ -131,10 +152,61 @@ SceneFrame render_scene(const Scene &scene) {
     SDL_SetEventFilter(nullptr, nullptr);
     if (!snapped) {
         out.problem = "the run ended with code " + std::to_string(code) + " before the snapshot";
-    } else if (code != VL_EXIT_QUIT && out.problem.empty()) {
-        out.problem = "the run ended with code " + std::to_string(code) + " instead of quitting";
+    } else if (out.problem.empty()) {
+        out.problem = ending_problem(code);
     }
     return out;
+}
+
+void render_scenes_in_one_run(const std::vector<Scene> &list,
+                              const std::function<void(const Scene &, SceneFrame &)> &take) {
+    if (list.empty()) return;
+    TempDir temp;
+    Host host;
+    size_t current = 0;
+    int scene_start = 0;
+    SceneFrame frame;
+    // Each scene starts from what a run of its own would start from: a settings file
+    // that does not exist yet, its start page, its online callback or none.
+    auto begin_scene = [&](size_t index) {
+        const Scene &scene = list[index];
+        vl_set_start_page(static_cast<uint32_t>(scene.page));
+        begin_run_state(temp.file("scene" + std::to_string(index) + ".ini").c_str());
+        online_scene = &scene;
+        vl_set_online_poll(scene.online ? shared_run_online : nullptr);
+        frame = SceneFrame{};
+    };
+    host.status = [&](vl_status &s, int call) {
+        if (call == 0) {
+            SDL_SetEventFilter(scripted_pointer_only, nullptr);
+            online_scene = &list[0];  // vl_run's start-up began the first scene
+            vl_set_online_poll(list[0].online ? shared_run_online : nullptr);
+        }
+        int step = call - scene_start;
+        if (step == kSnapshotStep) {
+            scene_step(list[current], s, step, frame);
+            take(list[current], frame);
+            if (++current == list.size()) {
+                push_quit();
+            } else {
+                begin_scene(current);
+                scene_start = call;
+                step = 0;
+            }
+        }
+        if (current < list.size()) scene_step(list[current], s, step, frame);
+        wake_loop();
+    };
+    vl_set_start_page(static_cast<uint32_t>(list[0].page));
+    const int32_t code = run_host(temp.file("scene0.ini"), host);
+    online_scene = nullptr;
+    vl_set_start_page(0);
+    SDL_SetEventFilter(nullptr, nullptr);
+    for (; current < list.size(); ++current) {
+        frame = SceneFrame{};
+        frame.problem = "the shared run ended with code " + std::to_string(code) + " before this scene";
+        take(list[current], frame);
+    }
 }
 
 } // namespace vt

@@ -37,9 +37,18 @@ struct SceneFrame {
     std::string problem;            // why the frame does not show the scene; empty when it does
 };
 
-// One vl_run with a scripted host that sets the scene up, takes the snapshot of its
-// fourth painted frame and quits. Pointer events other than the scene's own are
-// dropped for the run, so a real pointer over the window cannot hover a widget.
+// A vl_run of its own for the scene, with a scripted host that sets the scene up over
+// the first polls, takes a snapshot once three frames were painted and quits: how the
+// gallery pictures are made. Pointer events other than the scene's own are dropped for
+// the run, so a real pointer over the window cannot hover a widget.
 SceneFrame render_scene(const Scene &scene);
+
+// All scenes one after another in a single vl_run, as render_scene sets each up, each
+// starting from the state a run start gives (begin_run_state), so that each frame
+// should equal what a run of its own shows. `take` gets every scene's frame in order,
+// from inside the run. One run instead of one per scene: on renderers whose start-up
+// and shutdown take a second or more (Direct3D under Wine) that keeps the test short.
+void render_scenes_in_one_run(const std::vector<Scene> &scenes,
+                              const std::function<void(const Scene &, SceneFrame &)> &take);
 
 } // namespace vt
