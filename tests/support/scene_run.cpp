@@ -1,5 +1,6 @@
-// Running one scene: a scripted host around vl_run that sets the scene up over the first
-// polls, places the pointer and the focus, and takes the snapshot.
+// Running scenes: a scripted host around vl_run that sets a scene up over its first polls,
+// places the pointer and the focus, and takes the snapshot; one run per scene, or all
+// scenes in one run.
 #include <cstdio>
 #include <cstring>
 
@@ -37,8 +38,8 @@ void ready_rom(vl_status &s) {
     s.rom_ok = 1;
 }
 
-// An event that ends the loop's wait at once, so the scene's polls follow each other
-// without the idle wait between passes. The library ignores user events.
+// An event that ends the next pass's wait for events at once, so a scene does not sit
+// out the loop's 16 ms idle wait after every poll. The library ignores user events.
 void wake_loop() {
     SDL_Event event{};
     event.type = SDL_USEREVENT;
