@@ -35,8 +35,9 @@ sdl_version=2.26.5  # Debian 12's libsdl2
 
 source "$root/scripts/apt.sh"
 
-# Packages: the cross compiler, Wine to run the results, dpkg-dev for apt-get source.
-apt_install_missing windows g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest
+# Packages: the cross compiler, Wine to run the results, dpkg-dev for apt-get source, stb
+# and zlib for the tests' PNG files.
+apt_install_missing windows g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest libstb-dev libz-mingw-w64-dev
 
 embed_dir=$build/python-embed
 rm -rf "$embed_dir"

@@ -12,8 +12,12 @@ LIB = os.environ.get("VORLA_LIB", "")
 SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 STAND_IN = os.path.join(BUNDLE, "app", "launcher", "launcher.py")
 
+# Headless unless the caller chose a driver; on the dummy driver SDL's software renderer
+# draws, whatever GPU a display at hand would offer.
 os.environ.setdefault("SDL_VIDEODRIVER", "dummy")
 os.environ.setdefault("SDL_AUDIODRIVER", "dummy")
+if os.environ["SDL_VIDEODRIVER"] == "dummy":
+    os.environ.setdefault("SDL_RENDER_DRIVER", "software")
 sys.path.insert(0, os.path.join(BUNDLE, "app"))
 
 import vorla_ui  # noqa: E402

@@ -16,7 +16,6 @@
 #include <unistd.h>
 #endif
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -293,80 +292,6 @@ uint32_t pixel(const std::vector<uint32_t> &frame, int32_t x, int32_t y) {
 uint32_t argb(uint32_t packed) {
     const uint32_t r = packed & 0xFF, g = (packed >> 8) & 0xFF, b = (packed >> 16) & 0xFF;
     return 0xFF000000u | (r << 16) | (g << 8) | b;
-}
-
-namespace {
-
-uint32_t crc32_of(const unsigned char *data, size_t n, uint32_t crc = 0) {
-    crc = ~crc;
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void put_u32(std::string &out, uint32_t v) {
-    out.push_back(static_cast<char>(v >> 24));
-    out.push_back(static_cast<char>(v >> 16));
-    out.push_back(static_cast<char>(v >> 8));
-    out.push_back(static_cast<char>(v));
-}
-
-void put_chunk(std::string &out, const char *type, const std::string &data) {
-    put_u32(out, static_cast<uint32_t>(data.size()));
-    std::string body = std::string(type, 4) + data;
-    out += body;
-    put_u32(out, crc32_of(reinterpret_cast<const unsigned char *>(body.data()), body.size()));
-}
-
-} // namespace
-
-// An uncompressed PNG (stored deflate blocks): large, but needs no library.
-bool write_png(const std::string &path, const uint32_t *pixels, int32_t w, int32_t h) {
-    std::string raw;
-    raw.reserve(static_cast<size_t>(h) * (static_cast<size_t>(w) * 4 + 1));
-    for (int32_t y = 0; y < h; ++y) {
-        raw.push_back(0);
-        for (int32_t x = 0; x < w; ++x) {
-            const uint32_t p = pixels[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)];
-            raw.push_back(static_cast<char>(p >> 16));
-            raw.push_back(static_cast<char>(p >> 8));
-            raw.push_back(static_cast<char>(p));
-            raw.push_back(static_cast<char>(p >> 24));
-        }
-    }
-    std::string z = "\x78\x01";
-    uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t pos = 0; pos < raw.size() || pos == 0;) {
-        const size_t n = std::min<size_t>(65535, raw.size() - pos);
-        const bool last = pos + n >= raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<char>(n & 0xFF));
-        z.push_back(static_cast<char>(n >> 8));
-        z.push_back(static_cast<char>(~n & 0xFF));
-        z.push_back(static_cast<char>((~n >> 8) & 0xFF));
-        z.append(raw, pos, n);
-        pos += n;
-        if (last) break;
-    }
-    put_u32(z, (b << 16) | a);
-
-    std::string png = "\x89PNG\r\n\x1a\n";
-    std::string header;
-    put_u32(header, static_cast<uint32_t>(w));
-    put_u32(header, static_cast<uint32_t>(h));
-    header += std::string("\x08\x06\x00\x00\x00", 5);
-    put_chunk(png, "IHDR", header);
-    put_chunk(png, "IDAT", z);
-    put_chunk(png, "IEND", "");
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(png.data(), static_cast<std::streamsize>(png.size()));
-    return static_cast<bool>(out);
 }
 
 } // namespace vt

@@ -89,6 +89,8 @@ std::vector<uint32_t> snapshot();
 uint32_t pixel(const std::vector<uint32_t> &frame, int32_t x, int32_t y);  // 0xAARRGGBB
 // Packed palette colour (R in bits 0-7) to the ARGB8888 pixel it paints.
 uint32_t argb(uint32_t packed);
+// PNG files of ARGB8888 pixels, rows from the top (png_file.cpp).
 bool write_png(const std::string &path, const uint32_t *argb_pixels, int32_t w, int32_t h);
+bool read_png(const std::string &path, std::vector<uint32_t> &argb_pixels, int32_t &w, int32_t &h);
 
 } // namespace vt

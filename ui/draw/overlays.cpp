@@ -15,22 +15,13 @@ constexpr int32_t kKeypadTextLimit = 379;
 constexpr SDL_Rect kConfirmPanel{250, 226, 460, 168};
 constexpr SDL_Rect kKeypadPanel{250, 120, 460, 330};
 
-// The only blended fill of the launcher; everything else draws opaque. The overlay's
-// panel is painted opaque straight after it, so the layer leaves the panel's rectangle
-// out: the frame ends up the same, and the blend, by far the slowest fill of SDL's
-// software renderer (per pixel, in plain C), covers a quarter less of it.
+// The only blended fill of the launcher; everything else draws opaque.
 void paint_dimming_layer(const SDL_Rect &panel) {
     SDL_SetRenderDrawBlendMode(vl.renderer, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(vl.renderer, col_scrim & 0xFF, (col_scrim >> 8) & 0xFF, (col_scrim >> 16) & 0xFF, 205);
-    const int32_t below = panel.y + panel.h;
-    const int32_t right = panel.x + panel.w;
-    const SDL_Rect around[4] = {
-        {0, 0, kLogicalWidth, panel.y},
-        {0, below, kLogicalWidth, kLogicalHeight - below},
-        {0, panel.y, panel.x, panel.h},
-        {right, panel.y, kLogicalWidth - right, panel.h},
-    };
-    SDL_RenderFillRects(vl.renderer, around, 4);
+    SDL_Rect around[kDimmingRects];
+    dimming_layer_rects(panel, around);
+    SDL_RenderFillRects(vl.renderer, around, kDimmingRects);
     SDL_SetRenderDrawBlendMode(vl.renderer, SDL_BLENDMODE_NONE);
 }
 
@@ -45,6 +36,31 @@ const char *visible_tail(const char *text) {
 }
 
 } // namespace
+
+// The overlay's panel is painted opaque straight after its layer, so the layer leaves
+// the panel's rectangle out: the frame ends up the same, and the blend, by far the
+// slowest fill of SDL's software renderer (per pixel, in plain C), covers a quarter less.
+void dimming_layer_rects(const SDL_Rect &panel, SDL_Rect out[kDimmingRects]) {
+    const int32_t below = panel.y + panel.h;
+    const int32_t right = panel.x + panel.w;
+    out[0] = {0, 0, kLogicalWidth, panel.y};
+    out[1] = {0, below, kLogicalWidth, kLogicalHeight - below};
+    out[2] = {0, panel.y, panel.x, panel.h};
+    out[3] = {right, panel.y, kLogicalWidth - right, panel.h};
+}
+
+int32_t blended_rects(bool confirm_open, int32_t keypad_field, SDL_Rect out[kBlendedRectsMax]) {
+    int32_t count = 0;
+    if (confirm_open) {
+        dimming_layer_rects(kConfirmPanel, out + count);
+        count += kDimmingRects;
+    }
+    if (keypad_field >= 0) {
+        dimming_layer_rects(kKeypadPanel, out + count);
+        count += kDimmingRects;
+    }
+    return count;
+}
 
 void paint_confirm_overlay() {
     paint_dimming_layer(kConfirmPanel);

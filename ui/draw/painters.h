@@ -1,6 +1,8 @@
 // Painters: pure functions of the run state that draw into the render target.
 #pragma once
 
+#include <SDL.h>
+
 #include <cstdint>
 
 // widget_painter.cpp
@@ -31,3 +33,11 @@ void paint_online_page();
 // overlays.cpp
 void paint_confirm_overlay();
 void paint_keypad_overlay();
+// The rectangles one dimming layer blends over: the whole frame around the overlay's panel.
+constexpr int32_t kDimmingRects = 4;
+void dimming_layer_rects(const SDL_Rect &panel, SDL_Rect out[kDimmingRects]);
+// Every rectangle a frame painted with this dialog and keypad state blends over (the
+// dimming layers paint_frame paints, in order; nothing else of a frame is blended).
+// Returns how many it wrote; rectangles of two layers overlap.
+constexpr int32_t kBlendedRectsMax = 2 * kDimmingRects;
+int32_t blended_rects(bool confirm_open, int32_t keypad_field, SDL_Rect out[kBlendedRectsMax]);

@@ -10,6 +10,11 @@ struct vl_status;
 struct vl_online_status;
 
 // run.cpp
+// What the first page of a run starts from: the settings file at `ini_path` read again,
+// the text fields and the link role taken from it, and the records, page, modes, note
+// and overrides cleared. vl_run begins with it; the window, renderer and controller are
+// left alone, so a test host can start another scene inside a running loop.
+void begin_run_state(const char *ini_path);
 void set_note(const char *text, int32_t is_error);
 void open_first_controller();
 bool pad_present();  // inspection override first, then the open controller

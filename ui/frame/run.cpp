@@ -19,24 +19,8 @@ vl_state initial_state() {
 constexpr uint32_t kNoteMillis = 3000;
 constexpr uint32_t kEventWaitMillis = 16;
 
-void reset_run_fields() {
-    std::memset(&vl.status, 0, sizeof vl.status);
-    std::memset(&vl.online, 0, sizeof vl.online);
-    vl.dropped_path[0] = '\0';
-    vl.page = vl.start_page;
-    vl.widget_count = 0;
-    vl.focus = 0;
-    vl.hover = -1;
-    vl.drag_slider = 0;
-    vl.capture = -1;
-    vl.confirm_open = false;
-    vl.editing_field = -1;
-    vl.keypad_field = -1;
-    vl.activated_by_pad = false;
-    vl.address_pick = 0;
-    vl.refocus_id[0] = '\0';
-    vl.note[0] = '\0';
-    vl.fake_pad = -1;
+// The SDL objects and the result of a run, before start-up makes them.
+void reset_run_objects() {
     vl.controller = nullptr;
     vl.exit_code = 0;
     vl.running = true;
@@ -44,9 +28,6 @@ void reset_run_fields() {
     vl.renderer = nullptr;
     vl.target = nullptr;
     vl.present_rect = SDL_Rect{0, 0, kLogicalWidth, kLogicalHeight};
-    vl.text_log_count = 0;
-    vl.text_log_on = false;
-    vl.bar_shown = false;
 }
 
 // Releases what start-up created before a failure; nothing else was touched.
@@ -199,6 +180,34 @@ void shut_down() {
 
 vl_state vl = initial_state();
 
+void begin_run_state(const char *ini_path) {
+    std::snprintf(vl.settings_path, sizeof vl.settings_path, "%s", ini_path ? ini_path : "vorla.ini");
+    load_settings(vl.settings_path, &vl.settings);
+    fill_fields_from_settings();
+    reset_role_from_settings();
+    vl.remembered_delay = vl.settings.delay >= 0 ? vl.settings.delay : 2;
+    std::memset(&vl.status, 0, sizeof vl.status);
+    std::memset(&vl.online, 0, sizeof vl.online);
+    vl.dropped_path[0] = '\0';
+    vl.page = vl.start_page;
+    vl.widget_count = 0;
+    vl.focus = 0;
+    vl.hover = -1;
+    vl.drag_slider = 0;
+    vl.capture = -1;
+    vl.confirm_open = false;
+    vl.editing_field = -1;
+    vl.keypad_field = -1;
+    vl.activated_by_pad = false;
+    vl.address_pick = 0;
+    vl.refocus_id[0] = '\0';
+    vl.note[0] = '\0';
+    vl.fake_pad = -1;
+    vl.text_log_count = 0;
+    vl.text_log_on = false;
+    vl.bar_shown = false;
+}
+
 void set_note(const char *text, int32_t is_error) {
     std::snprintf(vl.note, sizeof vl.note, "%s", text);
     vl.note_until = SDL_GetTicks() + kNoteMillis;
@@ -225,12 +234,8 @@ VL_API int32_t vl_run(const char *ini_path, vl_status_cb status_cb) {
         std::fprintf(stderr, "vorla_ui: vl_run called while a run is under way; refused\n");
         return 0;
     }
-    std::snprintf(vl.settings_path, sizeof vl.settings_path, "%s", ini_path ? ini_path : "vorla.ini");
-    load_settings(vl.settings_path, &vl.settings);
-    fill_fields_from_settings();
-    reset_role_from_settings();
-    vl.remembered_delay = vl.settings.delay >= 0 ? vl.settings.delay : 2;
-    reset_run_fields();
+    begin_run_state(ini_path);
+    reset_run_objects();
     vl.status_poll = status_cb;
     vl.in_run = true;
 
