@@ -208,4 +208,22 @@ TEST(Run, DroppedFileEndsTheRunAtOnceLeavingLaterEventsQueued) {
     EXPECT_EQ(SDL_WasInit(0), 0u);
 }
 
+// Each stage of the test command names the renderer its driver must give
+// (VORLA_EXPECT_RENDERER), so that a stage meant for OpenGL or Direct3D cannot pass on a
+// quiet fallback to the software renderer.
+TEST(Run, RendererIsTheOneTheStageExpects) {
+    const char *expected = std::getenv("VORLA_EXPECT_RENDERER");
+    if (!expected || !expected[0]) GTEST_SKIP() << "VORLA_EXPECT_RENDERER is not set";
+    vt::TempDir dir;
+    std::string renderer;
+    vt::Host host;
+    host.status = [&](vl_status &, int call) {
+        if (call != 1) return;
+        renderer = vt::renderer_name();
+        vt::push_quit();
+    };
+    EXPECT_EQ(vt::run_host(dir.file("vorla.ini"), host), 0);
+    EXPECT_EQ(renderer, expected) << "video driver " << (std::getenv("SDL_VIDEODRIVER") ? std::getenv("SDL_VIDEODRIVER") : "(default)");
+}
+
 } // namespace

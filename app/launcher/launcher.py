@@ -6,7 +6,7 @@ way the real host would, printing what it would do for the actions it cannot per
 (build and start the game, manage save data, open a network link). The build and the
 cable-link lobby are simulated so that the whole launcher can be tried.
 
-    launcher.py [--rom PATH] [--ini PATH] [--page 0..4]
+    launcher.py [--rom PATH] [--ini PATH] [--page 0..4] [--watch DIR]
     launcher.py --tour DIR      # a picture of every page, written to DIR as PNG files
 
 Python 3.8 or later, standard library only.
@@ -16,6 +16,7 @@ from __future__ import annotations
 
 import argparse
 import configparser
+import json
 import os
 import sys
 import tempfile
@@ -246,6 +247,40 @@ class Host:
             self.ui.set_start_page(Page.ONLINE if code in LINK_CODES else Page.MAIN)
 
 
+class Watch:
+    """--watch DIR, for automation that drives the window from outside, with real keys and
+    clicks: prints the launcher's state as one line of JSON whenever it changes (page,
+    focused widget, field being edited, keypad, the three fields, window size), and
+    writes the frame as raw RGB rows to DIR/frame.rgb whenever DIR/frame.request appears
+    (then removes the request)."""
+
+    def __init__(self, ui: vorla_ui.Launcher, folder: str) -> None:
+        self.ui, self.folder = ui, folder
+        self.last: Optional[Dict[str, object]] = None
+        os.makedirs(folder, exist_ok=True)
+
+    def __call__(self, _poll: int) -> None:
+        inspect = self.ui.inspect
+        video = inspect.video()
+        state = {
+            "page": inspect.page().name.lower(), "focus": inspect.focus(), "editing": inspect.editing(),
+            "keypad": inspect.keypad(), "fields": list(inspect.fields()),
+            "window": [video.width, video.height], "fullscreen": video.fullscreen,
+        }
+        if state != self.last:
+            self.last = state
+            print("launcher: watch %s" % json.dumps(state), flush=True)
+        request = os.path.join(self.folder, "frame.request")
+        if os.path.exists(request):
+            frame = inspect.snapshot()
+            if frame is not None:
+                partial = os.path.join(self.folder, "frame.rgb.partial")
+                with open(partial, "wb") as f:
+                    f.write(frame.rgb())
+                os.replace(partial, os.path.join(self.folder, "frame.rgb"))
+            os.remove(request)
+
+
 # The tour: one run per picture, with the simulated host set to show something on it.
 # name, page, what the host reports
 TOUR = [
@@ -346,6 +381,8 @@ def main(argv: List[str]) -> int:
     parser.add_argument("--ini", default="vorla.ini", help="settings file (default: vorla.ini)")
     parser.add_argument("--page", type=int, default=0, help="start page 0..4")
     parser.add_argument("--tour", metavar="DIR", help="write a PNG of every page to DIR and end")
+    parser.add_argument("--watch", metavar="DIR",
+                        help="print the launcher's state when it changes; frames on request in DIR")
     parser.add_argument("--console", action="store_true", help=argparse.SUPPRESS)
     args, _unknown = parser.parse_known_args(argv)
 
@@ -362,6 +399,8 @@ def main(argv: List[str]) -> int:
         print("launcher: no display found (%s); run it on a desktop, or under a virtual display: "
               "xvfb-run ./run (pictures of the pages instead: ./run --tour DIR)" % problem, file=sys.stderr)
         return 1
+    if args.watch:
+        ui.add_poll_hook(Watch(ui, args.watch))
     return Host(ui, args.ini, args.rom).run(args.page)
 
 

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs a command on a virtual X display of its own: starts Xvfb (1920x1080, 24 bits) on a
+# free display number, parks the pointer in the top-left corner, away from the centred
+# launcher window, runs the command with DISPLAY set, and stops the server again.
+# Exits with the command's exit code.
+# Usage: scripts/with-display.sh COMMAND [ARGUMENT...]
+# Needs xvfb and xdotool (scripts/setup-deps.sh installs them for the display stage).
+set -euo pipefail
+[ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARGUMENT...]" >&2; exit 2; }
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "with-display: $tool is not installed" >&2; exit 2; }
+done
+
+display=
+for n in $(seq 90 130); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=:$n; break; fi
+done
+[ -n "$display" ] || { echo "with-display: no free display number in :90 to :130" >&2; exit 1; }
+
+log=$(mktemp /tmp/with-display-xvfb.XXXXXX)
+# -noreset: by default the server resets when its last client leaves and refuses the
+# connections that arrive meanwhile, so a test that opens the display right after the
+# previous one closed it would fail now and then with "x11 not available".
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >"$log" 2>&1 &
+server=$!
+stop() {
+  kill "$server" 2>/dev/null || true
+  wait "$server" 2>/dev/null || true
+  rm -f "$log"
+}
+trap stop EXIT
+
+export DISPLAY=$display
+unset WAYLAND_DISPLAY
+for _ in $(seq 100); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  kill -0 "$server" 2>/dev/null || { echo "with-display: Xvfb did not start:" >&2; cat "$log" >&2; exit 1; }
+  sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "with-display: Xvfb on $display does not answer" >&2; exit 1; }
+xdotool mousemove 0 0
+echo "with-display: Xvfb on $display ($(xdotool getdisplaygeometry)), pointer parked at 0,0"
+
+code=0
+"$@" || code=$?
+exit "$code"
