@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -206,6 +207,78 @@ TEST(Run, DroppedFileEndsTheRunAtOnceLeavingLaterEventsQueued) {
     EXPECT_EQ(kept, (std::vector<uint32_t>{SDL_DROPFILE, SDL_USEREVENT}));
     SDL_QuitSubSystem(SDL_INIT_EVENTS);
     EXPECT_EQ(SDL_WasInit(0), 0u);
+}
+
+// A settings path longer than the library holds (511 bytes) would be cut to the name of
+// another file, here an unrelated one in an existing folder: the run reads and writes no
+// settings file at all, not the host's and not the cut one.
+TEST(Run, SettingsPathThatDoesNotFitReadsAndWritesNoFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a path of 600 bytes needs long-path support on Windows";
+#else
+    vt::TempDir dir;
+    const std::string folder = dir.path() + "/" + std::string(200, 'd') + "/" + std::string(200, 'e');
+    std::filesystem::create_directories(folder);
+    const std::string ini = folder + "/" + std::string(600 - folder.size() - 5, 'f') + ".ini";
+    ASSERT_EQ(ini.size(), 600u);
+    const std::string cut = ini.substr(0, 511);
+    vt::write_file(ini, "[video]\r\nscale=5\r\n");
+    vt::write_file(cut, "unrelated");
+
+    int32_t scale = -1;
+    vt::Host host;
+    host.status = [&](vl_status &, int call) {
+        if (call == 1) {
+            scale = vl.settings.scale;
+            vl_test_set_focus("mute");  // a setting changed: written at once, normally
+            vt::push_key(SDLK_RETURN);
+        }
+        if (call == 3) vt::push_quit();
+    };
+    vl_set_start_page(4);
+    EXPECT_EQ(vt::run_host(ini, host), 0);
+    vl_set_start_page(0);
+    vl_settings defaults{};
+    default_settings(&defaults);
+    EXPECT_EQ(scale, defaults.scale) << "the host's file was read";
+    EXPECT_EQ(vt::read_file(ini), "[video]\r\nscale=5\r\n");
+    EXPECT_EQ(vt::read_file(cut), "unrelated");
+    int files = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(folder)) files += entry.is_regular_file();
+    EXPECT_EQ(files, 2) << "a file was written beside them";
+#endif
+}
+
+// A dropped path longer than the library holds (1023 bytes) would reach the host cut,
+// naming another file: it is refused with an error note and the run goes on.
+TEST(Run, DroppedPathThatDoesNotFitIsRefusedWithANote) {
+    vt::TempDir dir;
+    const std::string longest = "/roms/" + std::string(1023 - 10, 'r') + ".gba";
+    ASSERT_EQ(longest.size(), 1023u);
+    const std::string too_long = longest + "x";
+    std::string note;
+    int32_t error = -1;
+    vt::Host host;
+    auto drop = [](const std::string &path) {
+        SDL_Event event{};
+        event.type = SDL_DROPFILE;
+        event.drop.file = SDL_strdup(path.c_str());
+        SDL_PushEvent(&event);
+    };
+    host.status = [&](vl_status &, int call) {
+        if (call == 1) drop(too_long);
+        if (call == 3) {
+            note = vl_test_note();
+            error = vl.note_is_error;
+            drop(longest);
+        }
+    };
+    EXPECT_EQ(vt::run_host(dir.file("vorla.ini"), host), 2);
+    EXPECT_FALSE(host.timed_out);
+    EXPECT_EQ(note, "That file's path is too long - move the file to a shorter path");
+    EXPECT_EQ(error, 1);
+    ASSERT_NE(vl_dropped_path(), nullptr);
+    EXPECT_EQ(std::string(vl_dropped_path()), longest);
 }
 
 // Each stage of the test command names the renderer its driver must give

@@ -17,6 +17,7 @@ vl_state initial_state() {
 }
 
 constexpr uint32_t kNoteMillis = 3000;
+constexpr const char *kNotePathTooLong = "That file's path is too long - move the file to a shorter path";
 constexpr uint32_t kEventWaitMillis = 16;
 
 // The SDL objects and the result of a run, before start-up makes them.
@@ -103,12 +104,16 @@ void handle_event(const SDL_Event &event) {
         vl.running = false;
         break;
     case SDL_DROPFILE:
-        if (event.drop.file) {
+        if (!event.drop.file) break;
+        // Cut to the field, a longer path would name another file: it is refused instead.
+        if (std::strlen(event.drop.file) < sizeof vl.dropped_path) {
             std::snprintf(vl.dropped_path, sizeof vl.dropped_path, "%s", event.drop.file);
-            SDL_free(event.drop.file);
             vl.exit_code = VL_EXIT_CHOOSE_ROM;
             vl.running = false;
+        } else {
+            set_note(kNotePathTooLong, 1);
         }
+        SDL_free(event.drop.file);
         break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
@@ -181,8 +186,17 @@ void shut_down() {
 vl_state vl = initial_state();
 
 void begin_run_state(const char *ini_path) {
-    std::snprintf(vl.settings_path, sizeof vl.settings_path, "%s", ini_path ? ini_path : "vorla.ini");
-    load_settings(vl.settings_path, &vl.settings);
+    // A path longer than the field would be cut to the name of another file, perhaps in a
+    // folder the host never named: such a run reads and writes no settings file at all, as
+    // if the file could not be opened (the settings are the defaults).
+    const char *path = ini_path ? ini_path : "vorla.ini";
+    if (std::strlen(path) < sizeof vl.settings_path) {
+        std::snprintf(vl.settings_path, sizeof vl.settings_path, "%s", path);
+        load_settings(vl.settings_path, &vl.settings);
+    } else {
+        vl.settings_path[0] = '\0';
+        default_settings(&vl.settings);
+    }
     fill_fields_from_settings();
     reset_role_from_settings();
     vl.remembered_delay = vl.settings.delay >= 0 ? vl.settings.delay : 2;

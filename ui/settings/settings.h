@@ -45,7 +45,7 @@ bool is_ini_safe(const char *text);            // 1..31 bytes of 0x20..0x7E with
 int32_t load_settings(const char *path, vl_settings *s);        // 0 read, 1 file not opened
 int32_t save_settings(const char *path, const vl_settings *s);  // 0 written, -1 failed
 int32_t binding_slot_of(const char *key);                       // -1 when not a binding key
-void save_live_settings();  // save_settings(settings_path, settings) of the running state
+void save_live_settings();  // save_settings(settings_path, settings) of the running state; none without a path
 
 // key_names.cpp
 bool is_reserved_key(const char *name);

@@ -138,4 +138,7 @@ int32_t save_settings(const char *path, const vl_settings *s) {
     return replace_file(path, text.data(), text.size()) ? 0 : -1;
 }
 
-void save_live_settings() { save_settings(vl.settings_path, &vl.settings); }
+// An empty path: this run has no settings file (its path did not fit).
+void save_live_settings() {
+    if (vl.settings_path[0]) save_settings(vl.settings_path, &vl.settings);
+}
