@@ -57,6 +57,13 @@ size_t differing(const std::vector<uint32_t> &a, const std::vector<uint32_t> &b)
     return n;
 }
 
+// `after` is the page `before` showed, and `before` showed one.
+void expect_painted_again(const std::vector<uint32_t> &before, const std::vector<uint32_t> &after) {
+    ASSERT_EQ(before.size(), 960u * 600u);
+    EXPECT_FALSE(blank(before));
+    EXPECT_EQ(differing(before, after), 0u);
+}
+
 int32_t settings_run(vt::Host &host) {
     vt::TempDir dir;
     vl_set_start_page(kSettingsPage);
@@ -83,9 +90,7 @@ TEST(RenderReset, TargetsResetPaintsTheFrameAgainBeforeTheNextPollReadsIt) {
         }
     };
     EXPECT_EQ(settings_run(host), 0);
-    ASSERT_EQ(before.size(), 960u * 600u);
-    EXPECT_FALSE(blank(before));
-    EXPECT_EQ(differing(before, after), 0u);
+    expect_painted_again(before, after);
 }
 
 TEST(RenderReset, SnapshotPaintsAgainWhenSelectingTheTargetReportedAReset) {
@@ -102,9 +107,7 @@ TEST(RenderReset, SnapshotPaintsAgainWhenSelectingTheTargetReportedAReset) {
         vt::push_quit();
     };
     EXPECT_EQ(settings_run(host), 0);
-    ASSERT_EQ(before.size(), 960u * 600u);
-    EXPECT_FALSE(blank(before));
-    EXPECT_EQ(differing(before, after), 0u);
+    expect_painted_again(before, after);
 }
 
 TEST(RenderReset, DeviceResetRebuildsAtlasesAndTargetWithoutLeaking) {
@@ -133,10 +136,8 @@ TEST(RenderReset, DeviceResetRebuildsAtlasesAndTargetWithoutLeaking) {
         }
     };
     EXPECT_EQ(settings_run(host), 0);
-    ASSERT_EQ(before.size(), 960u * 600u);
-    EXPECT_FALSE(blank(before));
     // The texts come from new atlases: the old ones were blanked.
-    EXPECT_EQ(differing(before, after), 0u);
+    expect_painted_again(before, after);
     EXPECT_NE(vl.font_atlas[3].texture, first_atlas);
     EXPECT_EQ(allocations_after_last, allocations_after_first) << "textures of earlier resets stay allocated";
 }

@@ -209,6 +209,22 @@ class StandIn:
             self.wait("focus change from %s" % before, lambda s, b=before: s["focus"] != b)
         self.fail_state("%s never got the focus with %s" % (target, key))
 
+    def wait_setting(self, section, key, value, what):
+        """Waits until vorla.ini holds `key` = `value` in `section`."""
+        deadline = time.monotonic() + GUARD
+        while settings(self.ini).get(section, key, fallback=None) != value:
+            if time.monotonic() > deadline:
+                self.fail_state("%s: vorla.ini has no %s=%s in [%s]" % (what, key, value, section))
+            time.sleep(0.05)
+
+    def escape_to_quit(self):
+        """Escape back to the main page, Escape again to quit: the host stops with 0."""
+        self.key("Escape")
+        self.wait("the main page after Escape", lambda s: s["page"] == "main")
+        self.key("Escape")
+        self.wait_line("launcher: vl_run returned 0 (quit)")
+        self.end(0)
+
     def fail_state(self, message):
         raise AssertionError("%s; the host printed:\n%s" % (message, "\n".join(self.seen)))
 
@@ -333,15 +349,8 @@ class RealInput(unittest.TestCase):
         host.wait("a focus change by Up", lambda s: s["focus"] != below)
         host.step_focus("Tab", "mute")
         host.key("Return")
-        deadline = time.monotonic() + GUARD
-        while settings(host.ini).get("audio", "mute", fallback="") != "1":
-            self.assertLess(time.monotonic(), deadline, "Return on mute did not write mute=1")
-            time.sleep(0.05)
-        host.key("Escape")
-        host.wait("the main page after Escape", lambda s: s["page"] == "main")
-        host.key("Escape")
-        host.wait_line("launcher: vl_run returned 0 (quit)")
-        host.end(0)
+        host.wait_setting("audio", "mute", "1", "Return on mute")
+        host.escape_to_quit()
         self.assertEqual(settings(host.ini).get("audio", "mute"), "1")
 
     def test_typing_into_the_name_field(self):
@@ -357,11 +366,7 @@ class RealInput(unittest.TestCase):
         host.wait("the typed name", lambda s: s["fields"][0] == "Zed 9")
         host.key("Return")
         host.wait("editing ended", lambda s: s["editing"] is None)
-        host.key("Escape")
-        host.wait("the main page", lambda s: s["page"] == "main")
-        host.key("Escape")
-        host.wait_line("launcher: vl_run returned 0 (quit)")
-        host.end(0)
+        host.escape_to_quit()
         self.assertEqual(settings(host.ini).get("link", "name"), "Zed 9")
 
     def test_clicks_and_screenshots_after_a_resize_in_every_scaling_mode(self):
@@ -383,10 +388,7 @@ class RealInput(unittest.TestCase):
                 cx = rect[0] + (mute.x + mute.w // 2) * rect[2] // 960
                 cy = rect[1] + (mute.y + mute.h // 2) * rect[3] // 600
                 xdotool("mousemove", "--window", host.window, cx, cy, "click", 1)
-                deadline = time.monotonic() + GUARD
-                while settings(host.ini).get("audio", "mute", fallback="") != "1":
-                    self.assertLess(time.monotonic(), deadline, "the click at %d,%d did not switch mute" % (cx, cy))
-                    time.sleep(0.05)
+                host.wait_setting("audio", "mute", "1", "the click at %d,%d on mute" % (cx, cy))
                 time.sleep(0.3)  # the switched page painted and presented
                 frame = host.frame()
                 shot = host.screenshot(w, h)
