@@ -107,7 +107,13 @@ TEST(Soak, RunsAndProgressCyclesLeakNothing) {
     std::printf("[ soak     ] %d cycles: resident %ld KiB after the warm-up, %ld KiB at the end, peak %ld KiB\n",
                 cycles, resident, end, peak);
     EXPECT_EQ(SDL_GetNumAllocations(), allocations);
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer keeps freed blocks in quarantine (256 MB of them), so the resident
+    // memory of its build grows without a leak; unreachable blocks are its leak check's job.
+    std::printf("[ soak     ] resident memory not checked: AddressSanitizer's quarantine holds freed blocks\n");
+#else
     EXPECT_LT(peak - resident, kResidentGrowthKib) << "resident memory grew";
+#endif
 #ifndef _WIN32
     // Under Wine the handle count includes Wine's own, which come and go.
     EXPECT_EQ(open_handles(), handles);
