@@ -1,4 +1,6 @@
-"""The `vl_test_` exports as plain Python results, and input for automation.
+"""What the launcher window shows, read through the library's inspection exports
+(vl_test_widget, vl_test_snapshot and the rest) as plain Python results, and input for
+automation.
 
 Everything here reads or drives the run in progress, so it is called on the thread that
 runs `vl_run`, from inside a callback or a poll hook (see Launcher.add_poll_hook). Between
@@ -124,7 +126,7 @@ class Inspector:
         return _index(self._lib.vl_test_capture())
 
     def note(self) -> str:
-        """The message in the footer while it shows, else the empty text."""
+        """The message in the footer while it shows, else an empty string."""
         return _text(self._lib.vl_test_note())
 
     def fake_pad(self, present: Optional[bool], x: int = 0, y: int = 0) -> None:

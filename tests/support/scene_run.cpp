@@ -107,8 +107,7 @@ void scene_step(const Scene &scene, vl_status &s, int step, SceneFrame &out) {
         for (SDL_Keycode key : scene.keys) push_key(key);
     }
     if (step == kSnapshotStep) {
-        SDL_RendererInfo info{};
-        if (SDL_GetRendererInfo(vl.renderer, &info) == 0 && info.name) out.renderer = info.name;
+        out.renderer = renderer_name();
         const char *driver = SDL_GetCurrentVideoDriver();
         out.video_driver = driver ? driver : "";
         out.pixels = snapshot();

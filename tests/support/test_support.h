@@ -81,7 +81,7 @@ void push_click(int32_t x, int32_t y);  // press and release
 void push_quit();
 
 // The launcher's renderer while a run is under way ("software", "opengl", "direct3d", ...),
-// else the empty text.
+// else "".
 std::string renderer_name();
 
 // The last painted frame (960 x 600 ARGB8888) through vl_test_snapshot.

@@ -112,12 +112,9 @@ VL_API int32_t vl_test_snapshot(void *pixels, int32_t capacity, int32_t *w, int3
     SDL_SetRenderTarget(vl.renderer, target);
     // Selecting the target can be the call that makes the renderer reset it (the first
     // one after a resize, on Direct3D): then it is painted again before it is read.
-    take_pending_render_resets();
-    int result = -1;
-    if (vl.target) {
-        SDL_SetRenderTarget(vl.renderer, vl.target);
-        result = SDL_RenderReadPixels(vl.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels, kSnapshotPitch);
-    }
+    if (take_pending_render_resets() && vl.target) SDL_SetRenderTarget(vl.renderer, vl.target);
+    const int result =
+        vl.target ? SDL_RenderReadPixels(vl.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels, kSnapshotPitch) : -1;
     SDL_SetRenderTarget(vl.renderer, previous == target ? vl.target : previous);
     return result;
 }

@@ -43,7 +43,7 @@ void window_size_for_scale(int32_t scale, int32_t *w, int32_t *h);
 // render_reset.cpp
 SDL_Texture *create_render_target(SDL_Renderer *renderer);
 void handle_render_reset(uint32_t event_type);  // SDL_RENDER_TARGETS_RESET or SDL_RENDER_DEVICE_RESET
-void take_pending_render_resets();
+bool take_pending_render_resets();  // true when one was handled
 
 // icon.cpp
 void make_icon(uint32_t *pixels);  // 32 x 32 ARGB8888

@@ -26,8 +26,9 @@ void handle_render_reset(uint32_t event_type) {
 
 // A renderer reports a reset while it performs the call that needed it, for instance
 // the first render call after the window was resized. Called after such a call, before
-// the target is read, this handles what was reported in the meantime.
-void take_pending_render_resets() {
+// the target is read, this handles what was reported in the meantime; true when there
+// was something (the frame was painted again and the renderer's target changed).
+bool take_pending_render_resets() {
     constexpr int kBatch = 8;
     SDL_Event events[kBatch];
     bool targets = false;
@@ -39,9 +40,7 @@ void take_pending_render_resets() {
             if (events[i].type == SDL_RENDER_TARGETS_RESET) targets = true;
         }
     }
-    if (device) {
-        handle_render_reset(SDL_RENDER_DEVICE_RESET);
-    } else if (targets) {
-        handle_render_reset(SDL_RENDER_TARGETS_RESET);
-    }
+    if (!device && !targets) return false;
+    handle_render_reset(device ? SDL_RENDER_DEVICE_RESET : SDL_RENDER_TARGETS_RESET);
+    return true;
 }
