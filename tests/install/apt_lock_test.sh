@@ -19,10 +19,13 @@ trap '[ -z "$helper" ] || kill "$helper" 2>/dev/null || true; rm -rf "$work"' EX
 fail() { echo "lock test: $*" >&2; exit 1; }
 
 # hold_lock LOCK: a helper takes LOCK (after whoever holds it now) and keeps it $hold s.
+# Another apt or dpkg (a fresh machine's upgrades, a parallel set-up) may hold it first:
+# the helper then waits for it as long as the set-up scripts would.
+owner_wait=600
 hold_lock() {
-  local ready=$work/ready
+  local ready=$work/ready waited=0
   rm -f "$ready"
-  timeout 60 python3 -c '
+  timeout $((owner_wait + 60)) python3 -c '
 import fcntl, sys, time
 with open(sys.argv[1], "w") as f:
     fcntl.lockf(f, fcntl.LOCK_EX)
@@ -30,8 +33,12 @@ with open(sys.argv[1], "w") as f:
     time.sleep(float(sys.argv[3]))
 ' "$1" "$ready" "$hold" &
   helper=$!
-  for _ in $(seq 100); do [ -e "$ready" ] && break; sleep 0.1; done
-  [ -e "$ready" ] || fail "the helper did not get $1"
+  while [ ! -e "$ready" ] && [ "$waited" -lt $((owner_wait * 10)) ]; do
+    [ "$waited" = 20 ] && echo "lock test: $1 is held by another process; waiting up to $owner_wait s for it"
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  [ -e "$ready" ] || fail "the helper did not get $1 within $owner_wait s"
 }
 
 # run_apt_get ARGUMENT...: apt_get as the set-up scripts call it; sets out, rc and took.
