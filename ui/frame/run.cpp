@@ -300,7 +300,7 @@ VL_API void vl_set_online_poll(vl_online_cb online_cb) {
 }
 
 VL_API void vl_set_start_page(uint32_t page) {
-    vl.start_page = page < 5 ? static_cast<int32_t>(page) : 0;
+    vl.start_page = page <= VL_PAGE_SETTINGS ? static_cast<int32_t>(page) : VL_PAGE_MAIN;
 }
 
 } // extern "C"
