@@ -223,17 +223,17 @@ void begin_run_state(const char *ini_path) {
 void save_live_settings() {
     if (!vl.settings_path[0]) {
         if (vl.long_path_head[0])
-            set_last_error("vorla_ui: settings file not written: its path is longer than %d bytes: %s...",
+            set_last_error(VL_ERROR_SETTINGS_NOT_WRITTEN "its path is longer than %d bytes: %s...",
                            static_cast<int>(sizeof vl.settings_path - 1), vl.long_path_head);
         else
-            set_last_error("vorla_ui: settings file not written: the path is empty");
+            set_last_error(VL_ERROR_SETTINGS_NOT_WRITTEN "the path is empty");
         return;
     }
     file_failure failure;
     if (save_settings(vl.settings_path, &vl.settings, &failure) == 0)
         clear_last_error();
     else
-        set_last_error("vorla_ui: settings file not written: %s", failure.text);
+        set_last_error(VL_ERROR_SETTINGS_NOT_WRITTEN "%s", failure.text);
 }
 
 void set_note(const char *text, int32_t is_error) {

@@ -171,14 +171,19 @@ VL_API void vui_close(void);
  *     the SDL call and SDL's error, the line vl_run also writes to stderr;
  *   - a refused vl_run, which returns VL_RUN_REFUSED: the refusal, also on stderr. The
  *     run under way keeps its own text (on another thread) or goes on (in a callback);
- *   - a settings file that could not be written: the file, the step that failed and
- *     the system's reason. Every write of the file records its outcome (a success
+ *   - a settings file that could not be written: VL_ERROR_SETTINGS_NOT_WRITTEN, then
+ *     the file, the step that failed and the system's reason. Every write of the file records its outcome (a success
  *     clears the text), so after a run the text tells whether the run's last write, the
  *     one at its end that holds every setting, failed. The player is not told, and
  *     nothing goes to stderr (a setting changed in a loop would repeat the line);
  *   - vui_open failing: the line it writes to stderr.
- * vui_open, vui_progress and the other exports leave it alone when they succeed. */
+ * vui_open, vui_progress and the other exports leave it alone when they succeed.
+ * So after vl_run returned VL_EXIT_QUIT, a text that does not start with
+ * VL_ERROR_SETTINGS_NOT_WRITTEN means the window never opened. */
 VL_API const char *vl_last_error(void);
+
+/* The start of vl_last_error's text for a settings file that was not written. */
+#define VL_ERROR_SETTINGS_NOT_WRITTEN "vorla_ui: settings file not written: "
 
 #ifdef __cplusplus
 } /* extern "C" */
