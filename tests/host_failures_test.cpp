@@ -251,6 +251,9 @@ TEST(RefusedRun, TwoThreadsArrivingTogetherGiveOneRunAndOneRefusal) {
             codes[k] = vl_run(ini.c_str(), hold_until_the_other_returned);
             errors[k] = vl_last_error();  // this thread's own text
             returned.fetch_add(1);
+            // SDL keeps per-thread data (its error text) for threads it did not start
+            // until they release it; a host that ends its threads does the same.
+            SDL_TLSCleanup();
         };
         testing::internal::CaptureStderr();
         std::thread a(host_thread, 0), b(host_thread, 1);

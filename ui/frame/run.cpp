@@ -183,7 +183,8 @@ vl_state vl{};
 void begin_run_state(const char *ini_path) {
     // A path longer than the field would be cut to the name of another file, perhaps in a
     // folder the host never named: such a run reads and writes no settings file at all, as
-    // if the file could not be opened (the settings are the defaults).
+    // if the file could not be opened (the settings are the defaults). Its start is kept
+    // for the last error that each write then leaves.
     const char *path = ini_path ? ini_path : "vorla.ini";
     vl.long_path_head[0] = '\0';
     if (std::strlen(path) < sizeof vl.settings_path) {
