@@ -50,6 +50,8 @@ SIGNATURES: Dict[str, Tuple[Sequence[object], Optional[object]]] = {
     "vui_open": ([_text], _i32),
     "vui_progress": ([_i32, _text], _i32),
     "vui_close": ([], None),
+    # Failures
+    "vl_last_error": ([], _text),
 }
 
 
