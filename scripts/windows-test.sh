@@ -10,7 +10,8 @@
 #     with VORLA_SOAK_CYCLES cycles (300 unless set). Builds first when the folder has no
 #     build yet.
 # The build folder defaults to build/windows (or WIN_BUILD_DIR). Exits non-zero when
-# anything fails.
+# anything fails. A test program that Wine failed to start (a non-zero exit at once, with no
+# output) is run once more; each stage ends by listing those retries.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mode=headless
@@ -49,9 +50,24 @@ if [ ! -f "$WINEPREFIX/.vorla-ready-2" ]; then
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   touch "$WINEPREFIX/.vorla-ready-2"
 fi
+# ctest starts the test programs through tests/windows/wine_start_retry.py (the toolchain's
+# emulator), which runs a program once more when Wine failed to start it and notes it here;
+# the stage ends with the count, passed or not.
+export VORLA_WINE_RETRY_LOG=$build/wine-retries.log
+: >"$VORLA_WINE_RETRY_LOG"
+retries_summary() {
+  local count
+  count=$(wc -l <"$VORLA_WINE_RETRY_LOG")
+  if [ "$count" -eq 0 ]; then
+    echo "windows: no start failure of Wine was retried"
+  else
+    echo "windows: $count start failure(s) of Wine retried:"
+    sed 's/^/windows:   /' "$VORLA_WINE_RETRY_LOG"
+  fi
+}
 # One wine server for the whole run saves starting one per test program (one already
 # running for this prefix serves as well).
-trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+trap 'retries_summary; "$wineserver" -k >/dev/null 2>&1 || true' EXIT
 "$wineserver" -p >/dev/null 2>&1 || true
 # Start Wine's session processes now, detached from ctest's pipes: started by the first
 # test program they would hold its output open and outlast the test listing's time limit.

@@ -1,6 +1,6 @@
 // Rasterises the launcher's eight bitmap fonts from outline fonts with FreeType (monochrome,
-// hinted) and writes them as compiled-in tables: ui/draw/font_data.cpp (the font table) and
-// ui/draw/font_data_<k>.cpp (glyphs and bits of font k). See README.md for how to run it.
+// hinted) and writes them as compiled-in tables into ui/draw/font_tables/: font_data.cpp (the
+// font table) and font_data_<k>.cpp (glyphs and bits of font k). See README.md for how to run it.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -73,6 +73,9 @@ const char *const kGeneratedHeader =
     "// DejaVu Sans Bold: Copyright (c) 2003 by Bitstream, Inc. All Rights Reserved. Bitstream Vera\n"
     "// is a trademark of Bitstream, Inc. DejaVu changes are in public domain. Licence: see\n"
     "// tools/fontgen/LICENSE-DejaVu.txt.\n";
+
+// The tables live in a folder of their own below the font format's header.
+const char *const kIncludeFont = "#include \"../font.h\"\n\n";
 
 uint32_t slot_code_point(int slot) { return slot < 95 ? 32 + slot : 65 + slot; }
 
@@ -237,10 +240,18 @@ void report(int k, const Built &b) {
     if (!outside.empty()) std::printf("  slots reaching outside the line:%s\n", outside.c_str());
 }
 
+// A table that cannot be written fails the run: a missing folder must not pass as success.
+void write_file(const std::string &path, const std::string &text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    out.close();
+    if (!out) fail("cannot write " + path);
+}
+
 void write_font(const std::string &dir, int k, const Built &b) {
     std::ostringstream s;
     s << kGeneratedHeader
-      << "#include \"font.h\"\n\n"
+      << kIncludeFont
       << "extern const vl_glyph font" << k << "_glyphs[kGlyphSlots];\n"
       << "extern const uint8_t font" << k << "_bits[" << b.bits.size() << "];\n\n"
       << "// offset, width, height, x_offset, y_offset, advance, 0\n"
@@ -262,14 +273,14 @@ void write_font(const std::string &dir, int k, const Built &b) {
         if (i % 16 == 15 || i + 1 == b.bits.size()) s << "\n";
     }
     s << "};\n";
-    std::ofstream(dir + "/font_data_" + std::to_string(k) + ".cpp") << s.str();
+    write_file(dir + "/font_data_" + std::to_string(k) + ".cpp", s.str());
 }
 
 void write_table(const std::string &dir, const std::vector<Built> &fonts) {
     std::ostringstream s;
     s << kGeneratedHeader
       << "// The eight launcher fonts; each font's glyphs and bits live in font_data_<k>.cpp.\n"
-      << "#include \"font.h\"\n\n";
+      << kIncludeFont;
     for (size_t k = 0; k < fonts.size(); ++k)
         s << "extern const vl_glyph font" << k << "_glyphs[kGlyphSlots];\n"
           << "extern const uint8_t font" << k << "_bits[" << fonts[k].bits.size() << "];\n";
@@ -278,7 +289,7 @@ void write_table(const std::string &dir, const std::vector<Built> &fonts) {
         s << "    {" << kFonts[k].pixel_size << ", " << kFonts[k].ascent << ", " << kFonts[k].descent << ", font" << k
           << "_glyphs, font" << k << "_bits},\n";
     s << "};\n";
-    std::ofstream(dir + "/font_data.cpp") << s.str();
+    write_file(dir + "/font_data.cpp", s.str());
 }
 
 } // namespace
@@ -290,6 +301,10 @@ int main(int argc, char **argv) {
     }
     FT_Library lib = nullptr;
     check(FT_Init_FreeType(&lib), "FT_Init_FreeType");
+    // The hinting engine decides pixels: a table that no longer matches may come from here.
+    FT_Int major = 0, minor = 0, patch = 0;
+    FT_Library_Version(lib, &major, &minor, &patch);
+    std::printf("FreeType %d.%d.%d\n", major, minor, patch);
     std::vector<Built> fonts;
     for (int k = 0; k < 8; ++k) {
         fonts.push_back(build_font(lib, argv[1], k));

@@ -2,7 +2,7 @@
 // DejaVu Sans Bold: Copyright (c) 2003 by Bitstream, Inc. All Rights Reserved. Bitstream Vera
 // is a trademark of Bitstream, Inc. DejaVu changes are in public domain. Licence: see
 // tools/fontgen/LICENSE-DejaVu.txt.
-#include "font.h"
+#include "../font.h"
 
 extern const vl_glyph font2_glyphs[kGlyphSlots];
 extern const uint8_t font2_bits[1687];

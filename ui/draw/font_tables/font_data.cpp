@@ -3,7 +3,7 @@
 // is a trademark of Bitstream, Inc. DejaVu changes are in public domain. Licence: see
 // tools/fontgen/LICENSE-DejaVu.txt.
 // The eight launcher fonts; each font's glyphs and bits live in font_data_<k>.cpp.
-#include "font.h"
+#include "../font.h"
 
 extern const vl_glyph font0_glyphs[kGlyphSlots];
 extern const uint8_t font0_bits[971];
