@@ -30,10 +30,11 @@ cpack -G DEB -B "$work" --config "$build/CPackConfig.cmake" >"$work/cpack.log" 2
   { cat "$work/cpack.log" >&2; fail "cpack -G DEB failed"; }
 
 arch=$(dpkg --print-architecture)
+deb_version=$version-1  # Debian revision 1 of the project's version
+deb_of() { echo "$work/$1_${deb_version}_$arch.deb"; }
 debs=$(cd "$work" && ls -- *.deb | tr '\n' ' ')
-deb_of() { echo "$work/$1_$(dpkg-deb -f "$work/$1"_*.deb Version)_$arch.deb"; }
-[ "$debs" = "${dev}_$version-1_$arch.deb ${runtime}_$version-1_$arch.deb " ] ||
-  fail "cpack made [$debs], expected $runtime and $dev of version $version-1 for $arch"
+[ "$debs" = "$(basename "$(deb_of "$dev")") $(basename "$(deb_of "$runtime")") " ] ||
+  fail "cpack made [$debs], expected $runtime and $dev of version $deb_version for $arch"
 
 # Control fields and control files, per package.
 field() { dpkg-deb -f "$(deb_of "$1")" "$2"; }
@@ -43,7 +44,8 @@ for package in "$runtime" "$dev"; do
   scripts=$(dpkg-deb --ctrl-tarfile "$(deb_of "$package")" | tar t | grep -E '/(pre|post)(inst|rm)$' || true)
   [ -z "$scripts" ] || fail "$package has maintainer scripts: $scripts"
 done
-deb_version=$(field "$runtime" Version)
+[ "$(field "$runtime" Version)" = "$deb_version" ] && [ "$(field "$dev" Version)" = "$deb_version" ] ||
+  fail "versions '$(field "$runtime" Version)' and '$(field "$dev" Version)', expected $deb_version"
 [ "$(field "$runtime" Section)" = libs ] && [ "$(field "$dev" Section)" = libdevel ] ||
   fail "sections '$(field "$runtime" Section)' and '$(field "$dev" Section)', expected libs and libdevel"
 depends=$(field "$runtime" Depends)
