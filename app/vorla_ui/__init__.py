@@ -19,7 +19,7 @@ from .discovery import ENV_VAR, LibraryNotFoundError, find_library
 from .enums import BuildState, ExitCode, LobbyState, Page, Quality, SlotState
 from .errors import VorlaUiError
 from .inspection import Fields, Inspector, Rect, Snapshot, Video
-from .launcher import WAKE_MS, Launcher, load
+from .window import WAKE_MS, Launcher, load
 from .png import encode_png, write_png
 from .progress import ProgressWindow, ProgressWindowError
 from .records import vl_online_cb, vl_online_status, vl_status, vl_status_cb

@@ -216,7 +216,7 @@ class PythonVersionTest(unittest.TestCase):
 
     def test_importing_the_package_loads_no_library(self):
         # The package was imported by the test support module; nothing opened a library.
-        self.assertEqual(vorla_ui.launcher._loaded, {})
+        self.assertEqual(vorla_ui.window._loaded, {})
         self.assertEqual(int(vorla_ui.ExitCode.LINK_READY), 10)
 
 
