@@ -262,7 +262,7 @@ class Watch:
     def __call__(self, _poll: int) -> None:
         inspect = self.ui.inspect
         video = inspect.video()
-        state = {
+        state: Dict[str, object] = {
             "page": inspect.page().name.lower(), "focus": inspect.focus(), "editing": inspect.editing(),
             "keypad": inspect.keypad(), "fields": list(inspect.fields()),
             "window": [video.width, video.height], "fullscreen": video.fullscreen,

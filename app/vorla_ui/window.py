@@ -38,6 +38,7 @@ PollHook = Callable[[int], None]
 _STATUS_BYTES = ctypes.sizeof(vl_status)
 _ONLINE_BYTES = ctypes.sizeof(vl_online_status)
 _DUE_SLACK = 0.002  # SDL counts whole milliseconds; a poll this early is on time
+_NO_ONLINE = vl_online_cb(0)  # a null function pointer: no online poll
 
 
 class Launcher:
@@ -73,7 +74,6 @@ class Launcher:
         # The library keeps pointers to these for as long as it runs.
         self._status_trampoline = vl_status_cb(self._on_status)
         self._online_trampoline = vl_online_cb(self._on_online)
-        self._no_online = vl_online_cb()
 
     # Setters
 
@@ -197,7 +197,7 @@ class Launcher:
     def _register_online(self) -> None:
         # Without a status callback the library would never poll the online one.
         wanted = self._online_fn is not None and self._status_fn is not None
-        self.capi.vl_set_online_poll(self._online_trampoline if wanted else self._no_online)
+        self.capi.vl_set_online_poll(self._online_trampoline if wanted else _NO_ONLINE)
 
     def _catch_ctrl_c(self) -> Callable[[], None]:
         """Ctrl+C during the run becomes a quit request, unless the host handles SIGINT."""
@@ -205,7 +205,10 @@ class Launcher:
                 or signal.getsignal(signal.SIGINT) is not signal.default_int_handler):
             return lambda: None
         previous = signal.signal(signal.SIGINT, self._on_sigint)
-        return lambda: signal.signal(signal.SIGINT, previous)
+
+        def restore() -> None:
+            signal.signal(signal.SIGINT, previous)
+        return restore
 
     def _on_sigint(self, _signum: int, _frame: Any) -> None:
         self.request_quit()
@@ -227,7 +230,7 @@ class Launcher:
             host = self._status_fn
             self._host_turn = (host is not None and not self._quit.is_set()
                                and time.monotonic() >= self._host_due - _DUE_SLACK)
-            if self._host_turn:
+            if self._host_turn and host is not None:
                 if self._call(host, record, "status callback"):
                     self._status_record = ctypes.string_at(ctypes.addressof(record), _STATUS_BYTES)
                 else:

@@ -324,6 +324,38 @@ class InspectionTest(RunCase):
         self.assertEqual(self.ui.inspect.video(), Video(0, 0, False))
 
 
+class InputByNameTest(RunCase):
+    def test_keys_by_sdl_name_and_presses_by_id(self):
+        inspect = self.ui.inspect
+        seen = {}
+
+        def refused(call, *args):
+            try:
+                call(*args)
+            except KeyError as error:
+                return error.args[0]
+            return "no KeyError"
+
+        steps = {
+            2: lambda: seen.update(start=inspect.focus()) or inspect.press_key("tab"),
+            4: lambda: seen.update(tabbed=inspect.focus()) or inspect.press_key("Return"),
+            6: lambda: seen.update(page=inspect.page(), unknown_id=refused(inspect.press, "quit"),
+                                   unknown_key=refused(inspect.press_key, "no such key"))
+            or inspect.press_key("ESCAPE"),
+            8: lambda: seen.update(back=inspect.page(), entered=inspect.press("online")),
+            10: lambda: seen.update(online=inspect.page(), disabled=inspect.press("online_start"))
+            or inspect.close_window(),
+        }
+        self.ui.set_poll_interval(1)
+        self.at_poll(steps)
+        self.assertEqual(self.ui.run(self.ini, building), ExitCode.QUIT)
+        self.assertEqual((seen["start"], seen["tabbed"]), ("play", "settings"))
+        self.assertEqual((seen["page"], seen["back"], seen["online"]), (Page.SETTINGS, Page.MAIN, Page.ONLINE))
+        self.assertIn("the settings page shows no widget 'quit'", seen["unknown_id"])
+        self.assertIn("SDL knows no key named 'no such key'", seen["unknown_key"])
+        self.assertEqual((seen["entered"], seen["disabled"]), (True, False))
+
+
 def sdl_video_started():
     """SDL_WasInit(SDL_INIT_VIDEO) of the SDL the library uses."""
     return ctypes.CDLL("libSDL2-2.0.so.0").SDL_WasInit(0x20)

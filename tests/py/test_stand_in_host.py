@@ -42,7 +42,8 @@ class StandInHostTest(unittest.TestCase):
             script = os.path.join(tmp, "app", "launcher", "launcher.py")
             missing = os.path.join(tmp, "gone", "libvorla_ui.so")
             cases = [
-                ({}, "the library was not found (looked for %s)" % os.path.join(tmp, "libvorla_ui.so")),
+                ({}, "the library was not found (looked for %s and %s and libvorla_ui.so.1 through the dynamic "
+                     "loader)" % (os.path.join(tmp, "libvorla_ui.so"), os.path.join(tmp, "app", "vorla_ui", "libvorla_ui.so"))),
                 ({"VORLA_UI_LIB": missing}, "VORLA_UI_LIB names %s, which does not exist" % missing),
             ]
             for extra, message in cases:
