@@ -153,9 +153,12 @@ class Launcher:
         signal.signal(signal.SIGINT, self._on_sigint)
 
     def add_poll_hook(self, hook: PollHook) -> None:
-        """Calls `hook(poll)` on every poll of every run, after the status callback, with
-        the index of the poll in its run (0 at start-up). For automation driving a host it
-        did not write: the inspection and input of `inspect` can be used there."""
+        """Calls `hook(poll)` at every poll the library makes in every run, after the status
+        callback, with the index of the poll in its run (0 at start-up). The binding has the
+        library poll at least every WAKE_MS (100) milliseconds, or at the host's interval
+        when that is shorter, so a hook runs about that often whatever the host set. For
+        automation driving a host it did not write: the inspection and input of `inspect`
+        can be used there."""
         self._hooks.append(hook)
 
     def remove_poll_hook(self, hook: PollHook) -> None:
