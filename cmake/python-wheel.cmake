@@ -33,7 +33,10 @@ endforeach()
 file(WRITE ${STAGE}/setup.cfg "[bdist_wheel]\npython_tag = py3\nplat_name = ${PLATFORM}\n")
 
 set(wheel ${DIST}/vorla_ui-${VERSION}-py3-none-${PLATFORM}.whl)
-file(REMOVE ${wheel})
+file(GLOB earlier ${DIST}/vorla_ui-*-${PLATFORM}.whl)  # also those of an earlier version
+if(earlier)
+  file(REMOVE ${earlier})
+endif()
 execute_process(
   COMMAND ${PYTHON} -m pip wheel --quiet --no-build-isolation --no-index --no-deps --wheel-dir ${DIST} ${STAGE}
   WORKING_DIRECTORY ${STAGE}
