@@ -74,8 +74,10 @@ class Snapshot(NamedTuple):
         write_png(path, self.width, self.height, self.rgb())
 
 
-def _text(value: Optional[bytes]) -> str:
+def library_text(value: Optional[bytes]) -> str:
+    """A text an export returned (UTF-8, or null for none) as a str."""
     return value.decode("utf-8", "replace") if value else ""
+
 
 
 def _index(value: int) -> Optional[int]:
@@ -107,7 +109,7 @@ class Inspector:
 
     def focus(self) -> str:
         """The id of the focused widget; empty when the page has no widgets."""
-        return _text(self._lib.vl_test_focus())
+        return library_text(self._lib.vl_test_focus())
 
     def set_focus(self, widget_id: str) -> None:
         """Moves the focus to the first widget with this id (unchanged when there is none)."""
@@ -115,7 +117,7 @@ class Inspector:
 
     def page(self) -> Page:
         """The page shown."""
-        return Page[_text(self._lib.vl_test_page()).upper()]
+        return Page[library_text(self._lib.vl_test_page()).upper()]
 
     def window_id(self) -> int:
         """SDL's id of the launcher window; 0 when no window exists."""
@@ -127,7 +129,7 @@ class Inspector:
 
     def note(self) -> str:
         """The message in the footer while it shows, else an empty string."""
-        return _text(self._lib.vl_test_note())
+        return library_text(self._lib.vl_test_note())
 
     def fake_pad(self, present: Optional[bool], x: int = 0, y: int = 0) -> None:
         """Overrides whether a game controller is connected (None: the real one decides);
@@ -156,7 +158,7 @@ class Inspector:
 
     def field(self, index: int) -> str:
         """Text field 0 (name), 1 (host address) or 2 (port); empty for other indexes."""
-        return _text(self._lib.vl_test_field(index))
+        return library_text(self._lib.vl_test_field(index))
 
     def fields(self) -> Fields:
         """All three text fields."""

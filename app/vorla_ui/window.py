@@ -18,13 +18,14 @@ import sys
 import threading
 import time
 import traceback
+import warnings
 from typing import Any, Callable, Dict, List, Optional, Set, Tuple
 
 from . import capi
 from .discovery import PathLike, find_library, open_library
 from .enums import ExitCode
-from .errors import VorlaUiError
-from .inspection import Inspector
+from .errors import RunRefusedError, SettingsNotSavedWarning, StartFailedError, VorlaUiError
+from .inspection import Inspector, library_text
 from .progress import ProgressWindow
 from .records import vl_online_cb, vl_online_status, vl_status, vl_status_cb
 from .sdl import Sdl
@@ -62,6 +63,7 @@ class Launcher:
         self._progress_shown: List[ProgressWindow] = []
         self._reported: Set[Tuple[Any, ...]] = set()
         self._running = False
+        self._run_lock = threading.Lock()
         # State of the run under way.
         self._poll = 0
         self._host_due = 0.0
@@ -71,6 +73,7 @@ class Launcher:
         self._end_run = False
         self._end_pushed = False
         self._held: Optional[BaseException] = None
+        self._started = False  # the start-up callback came: the window opened
         # The library keeps pointers to these for as long as it runs.
         self._status_trampoline = vl_status_cb(self._on_status)
         self._online_trampoline = vl_online_cb(self._on_online)
@@ -107,21 +110,40 @@ class Launcher:
         Exceptions raised in a callback are reported on stderr and the run goes on. After
         `request_quit` (from any thread) or Ctrl+C, the run ends and returns QUIT, and so
         does every later call. SystemExit raised in a callback ends the run and is raised
-        again here."""
-        if self._running:
-            raise RuntimeError("vorla_ui: a run is already under way (run() cannot be called "
-                               "from its own callbacks)")
-        if self._quit.is_set():
-            return ExitCode.QUIT
+        again here.
+
+        Failures: ValueError for a path holding a NUL byte, before anything runs;
+        RunRefusedError while a run is under way (called from the run's own callbacks, from
+        another thread, or while another host of the same library runs); StartFailedError
+        when the window could not start. A run that ended but could not write its settings
+        file returns its code all the same, with a SettingsNotSavedWarning. The errors and
+        the warning carry the library's text (vl_last_error)."""
         path = None if ini_path is None else os.fsencode(ini_path)
-        self._start_run(status)
+        if path is not None and b"\0" in path:
+            raise ValueError("vorla_ui: the settings path %r holds a NUL byte" % (ini_path,))
+        with self._run_lock:  # two threads calling at once: one runs, one is refused
+            if self._running:
+                raise RunRefusedError("vorla_ui: a run is already under way (run() cannot be called from "
+                                      "its own callbacks, nor from another thread during a run)")
+            if self._quit.is_set():
+                return ExitCode.QUIT
+            self._start_run(status)
         restore = self._catch_ctrl_c()
         try:
             code = self.capi.vl_run(path, self._status_trampoline)
+            # The text is the calling thread's, and the next call may change it: read it now.
+            failure = library_text(self.capi.vl_last_error())
         finally:
             self._running = False
             restore()
         held, self._held = self._held, None
+        if code == capi.VL_RUN_REFUSED:
+            raise RunRefusedError(failure or "vorla_ui: vl_run refused the run")
+        # A window that started called the status callback once at start-up, always.
+        if not self._started:
+            raise StartFailedError(failure or "vorla_ui: the launcher window did not start")
+        if failure:
+            warnings.warn(failure, SettingsNotSavedWarning, stacklevel=2)
         if held is not None:
             raise held
         if self._quit.is_set():
@@ -193,9 +215,10 @@ class Launcher:
         self._end_run = False
         self._end_pushed = False
         self._held = None
+        self._started = False
         self._running = True
-        self.capi.vl_set_poll_interval(min(self._interval_ms, WAKE_MS))
-        self._register_online()
+        # The poll interval and the online callback go to the library at start-up (in
+        # _on_status), so that a run the library refuses changes nothing of the one under way.
 
     def _register_online(self) -> None:
         # Without a status callback the library would never poll the online one.
@@ -226,10 +249,13 @@ class Launcher:
         self.capi.vl_set_poll_interval(wait)
 
     def _on_status(self, pointer: Any) -> None:
+        self._started = True
         try:
             record = pointer.contents
             poll = self._poll
             self._poll += 1
+            if poll == 0:  # start-up: the first poll is scheduled after this call
+                self._register_online()
             host = self._status_fn
             self._host_turn = (host is not None and not self._quit.is_set()
                                and time.monotonic() >= self._host_due - _DUE_SLACK)

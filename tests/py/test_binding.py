@@ -11,22 +11,15 @@ import tempfile
 import unittest
 from unittest import mock
 
+import header
 from bundle import BUNDLE, SOURCE, vorla_ui
 from png_check import PngError, read_png
 
 from vorla_ui import capi, discovery
 
-HEADER = os.path.join(SOURCE, "ui", "frame", "vorla_ui.h")
-
-
-def header_text():
-    with open(HEADER) as f:
-        return f.read()
-
-
 class HeaderAgreementTest(unittest.TestCase):
     def test_records_have_the_header_sizes_and_offsets(self):
-        text = header_text()
+        text = header.text()
         sizes = dict(re.findall(r"sizeof\((\w+)\) == (\d+)", text))
         offsets = re.findall(r"offsetof\((\w+), (\w+)\) == (\d+)", text)
         records = {"vl_status": vorla_ui.vl_status, "vl_online_status": vorla_ui.vl_online_status}
@@ -38,13 +31,26 @@ class HeaderAgreementTest(unittest.TestCase):
                 actual = [(field, getattr(record, field).offset) for field, _ in record._fields_]
                 self.assertEqual(actual, expected)
 
-    def test_exit_codes_are_the_header_constants_without_prefix(self):
-        constants = {name: int(value) for name, value in re.findall(r"VL_EXIT_(\w+) = (\d+)", header_text())}
-        self.assertEqual(len(constants), 11)
-        self.assertEqual({code.name: code.value for code in vorla_ui.ExitCode}, constants)
+    def test_enums_are_the_header_constants_without_their_prefix(self):
+        families = [(vorla_ui.ExitCode, "VL_EXIT_"), (vorla_ui.Page, "VL_PAGE_"), (vorla_ui.BuildState, "VL_BUILD_"),
+                    (vorla_ui.LobbyState, "VL_LOBBY_"), (vorla_ui.SlotState, "VL_SLOT_"),
+                    (vorla_ui.Quality, "VL_QUALITY_")]
+        for enum, prefix in families:
+            with self.subTest(prefix):
+                constants = header.constants(prefix)
+                self.assertGreater(len(constants), 3)
+                self.assertEqual({member.name: member.value for member in enum}, constants)
+        self.assertEqual(capi.VL_RUN_REFUSED, header.constants("VL_RUN_")["REFUSED"])
+
+    def test_the_version_is_the_headers(self):
+        version = header.version()
+        self.assertEqual(vorla_ui.__version__, version)
+        with open(os.path.join(SOURCE, "app", "vorla_ui", "_version.py")) as f:
+            self.assertIn('__version__ = "%s"' % version, f.read(), "the source tree's copy")
+        self.assertEqual(discovery.SONAME, "libvorla_ui.so.%s" % version.split(".")[0])
 
     def test_every_export_is_declared_in_header_order(self):
-        declared = re.findall(r"\bVL_API\b[^;(]*?\b((?:vl|vui)_\w+)\s*\(", header_text())
+        declared = re.findall(r"\bVL_API\b[^;(]*?\b((?:vl|vui)_\w+)\s*\(", header.text())
         self.assertEqual(capi.exported_names(), declared)
 
     def test_declare_names_a_missing_export(self):

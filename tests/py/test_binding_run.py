@@ -12,6 +12,7 @@ import tempfile
 import threading
 import time
 import unittest
+import warnings
 
 from bundle import fresh_launcher, vorla_ui
 from png_check import read_png_file
@@ -322,6 +323,85 @@ class InspectionTest(RunCase):
         self.assertEqual(self.ui.inspect.window_id(), 0)
         self.assertIsNone(self.ui.inspect.snapshot())
         self.assertEqual(self.ui.inspect.video(), Video(0, 0, False))
+
+
+class RunFailuresTest(RunCase):
+    def quit_at_poll_2(self):
+        self.at_poll({2: self.ui.inspect.close_window})
+
+    def test_a_nul_byte_in_the_path_is_refused_before_anything_runs(self):
+        calls = []
+        for path in ("a\0b.ini", b"a\0b.ini"):
+            with self.subTest(path=path), self.assertRaisesRegex(ValueError, "NUL byte"):
+                self.ui.run(os.path.join(self.tmp.name, path) if isinstance(path, str) else path, calls.append)
+        self.assertEqual((calls, os.listdir(self.tmp.name)), ([], []))
+
+    def test_a_run_under_way_refuses_another_and_goes_on(self):
+        other = fresh_launcher()  # a second host of the same library, as a C host would be
+        refused = {}
+
+        def try_run(name, call):
+            try:
+                call()
+            except vorla_ui.RunRefusedError as error:
+                refused[name] = str(error)
+
+        def attempts():
+            try_run("callback", lambda: self.ui.run(self.ini))
+            thread = threading.Thread(target=try_run, args=("thread", lambda: self.ui.run(self.ini)))
+            thread.start()
+            thread.join(10)
+            try_run("library", lambda: other.run(self.ini, lambda record: None))
+
+        self.ui.set_poll_interval(1)
+        self.at_poll({2: attempts, 4: self.ui.inspect.close_window})
+        self.assertEqual(self.ui.run(self.ini, building), ExitCode.QUIT)
+        self.assertIn("a run is already under way", refused.get("callback", ""))
+        self.assertIn("a run is already under way", refused.get("thread", ""))
+        self.assertEqual(refused.get("library"), "vorla_ui: vl_run called while a run is under way; refused")
+        self.assertTrue(issubclass(vorla_ui.RunRefusedError, RuntimeError))
+        self.quit_at_poll_2()
+        self.assertEqual(self.ui.run(self.ini, building), ExitCode.QUIT, "the next run starts as usual")
+
+    def test_a_window_that_cannot_start_raises_with_the_library_text(self):
+        calls = []
+        previous = os.environ["SDL_VIDEODRIVER"]
+        os.environ["SDL_VIDEODRIVER"] = "no_such_driver"
+        try:
+            with self.assertRaises(vorla_ui.StartFailedError) as caught:
+                self.run_capturing_stderr(calls.append)
+        finally:
+            os.environ["SDL_VIDEODRIVER"] = previous
+        self.assertRegex(str(caught.exception), "^vorla_ui: SDL_InitSubSystem failed: .*no_such_driver")
+        self.assertEqual(calls, [])
+        self.assertFalse(os.path.exists(self.ini))
+
+    def test_a_settings_file_that_cannot_be_written_warns_and_keeps_the_code(self):
+        folder = os.path.join(self.tmp.name, "a folder")
+        os.mkdir(folder)
+        # settings path, what the warning names
+        cases = [
+            (os.path.join(self.tmp.name, "missing", "vorla.ini"), "missing/vorla.ini"),
+            (folder, "a folder"),
+            (os.path.join(self.tmp.name, "x" * 600 + ".ini"), "longer than 511 bytes"),
+            (self.ini, None),
+        ]
+        self.quit_at_poll_2()
+        for path, named in cases:
+            with self.subTest(named=named), warnings.catch_warnings(record=True) as caught:
+                warnings.simplefilter("always")
+                self.assertEqual(self.ui.run(path, building), ExitCode.QUIT)
+            mine = [w for w in caught if issubclass(w.category, vorla_ui.SettingsNotSavedWarning)]
+            texts = [str(w.message) for w in mine]
+            if named is None:
+                self.assertEqual(texts, [])
+                self.assertTrue(os.path.isfile(path))
+            else:
+                self.assertEqual(len(texts), 1, [str(w.message) for w in caught])
+                self.assertIn("settings file not written", texts[0])
+                self.assertIn(named, texts[0])
+                self.assertEqual(os.path.basename(mine[0].filename), os.path.basename(__file__),
+                                 "the warning points at the host's call")
 
 
 class InputByNameTest(RunCase):

@@ -34,6 +34,17 @@ class StandInHostTest(unittest.TestCase):
             # The run ended through its normal shutdown, which writes the settings.
             self.assertTrue(os.path.exists(ini))
 
+    def test_a_window_that_cannot_start_ends_it_with_the_librarys_reason(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            ini = os.path.join(tmp, "vorla.ini")
+            env = dict(os.environ, SDL_VIDEODRIVER="no_such_driver")
+            result = subprocess.run([sys.executable, os.path.join(BUNDLE, "app", "launcher", "launcher.py"),
+                                     "--ini", ini], env=env, capture_output=True, text=True, timeout=60)
+            self.assertEqual(result.returncode, 1, result.stderr)
+            self.assertRegex(result.stderr, "(?m)^launcher: vorla_ui: SDL_InitSubSystem failed: .*no_such_driver")
+            self.assertNotIn("Traceback", result.stderr)
+            self.assertFalse(os.path.exists(ini))
+
     def test_without_a_library_it_names_the_places_it_looked(self):
         with tempfile.TemporaryDirectory() as tmp:
             # The bundle's scripts without the library beside them.
