@@ -142,6 +142,7 @@ TEST_F(ProgressWindow, VideoFailureIsReportedWithoutLibraryPrefix) {
     EXPECT_EQ(vui_open("x"), -1);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err.rfind("SDL_Init: ", 0), 0u) << err;
+    EXPECT_EQ(std::string(vl_last_error()) + "\n", err) << "the host reads the same line";
     EXPECT_EQ(vui_progress(1, "x"), 0);
 }
 

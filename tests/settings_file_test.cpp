@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/file_io.h"
 #include "settings/settings.h"
 #include "test_support.h"
 
@@ -345,11 +346,13 @@ TEST(SettingsFile, OldFileSurvivesASaveThatRunsOutOfSpace) {
     rlimit small = saved;
     small.rlim_cur = 300;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int32_t result = save_settings(path.c_str(), &s);
+    file_failure failure;
+    const int32_t result = save_settings(path.c_str(), &s, &failure);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
 
     EXPECT_EQ(result, -1);
+    EXPECT_EQ(std::string(failure.text), "write " + path + ".tmp: File too large") << "the step that failed";
     EXPECT_EQ(vt::read_file(path), old);
     EXPECT_EQ(folder_entries(dir.path()), std::vector<std::string>{"vorla.ini"});
 

@@ -12,6 +12,8 @@ work=$2
 toolchain=${3:+$(realpath "$3")}
 fail() { echo "install: $*" >&2; exit 1; }
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+version=$(cache CMAKE_PROJECT_VERSION)  # from the header's VL_UI_VERSION_* lines
+[ -n "$version" ] || fail "no CMAKE_PROJECT_VERSION in $build/CMakeCache.txt"
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -28,7 +30,7 @@ $package_dir/vorla_uiTargets-${config:-noconfig}.cmake"
 if [ -n "$toolchain" ]; then
   expected+=" bin/vorla_ui.dll bin/SDL2.dll $libdir/libvorla_ui.dll.a"
 else
-  expected+=" $libdir/libvorla_ui.so $libdir/libvorla_ui.so.1 $libdir/libvorla_ui.so.1.0.0"
+  expected+=" $libdir/libvorla_ui.so $libdir/libvorla_ui.so.1 $libdir/libvorla_ui.so.$version"
 fi
 want=$(tr ' ' '\n' <<<"$expected" | sed '/^$/d' | LC_ALL=C sort | tr '\n' ' ')
 got=$(cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
@@ -39,9 +41,9 @@ if [ -n "$toolchain" ]; then
   [ "$dll" = vorla_ui.dll ] || fail "the import library names '$dll', expected vorla_ui.dll"
 else
   [ "$(readlink "$prefix/$libdir/libvorla_ui.so")" = libvorla_ui.so.1 ] &&
-    [ "$(readlink "$prefix/$libdir/libvorla_ui.so.1")" = libvorla_ui.so.1.0.0 ] ||
-    fail "libvorla_ui.so -> libvorla_ui.so.1 -> libvorla_ui.so.1.0.0 expected"
-  soname=$(objdump -p "$prefix/$libdir/libvorla_ui.so.1.0.0" | awk '$1 == "SONAME" { print $2 }')
+    [ "$(readlink "$prefix/$libdir/libvorla_ui.so.1")" = libvorla_ui.so.$version ] ||
+    fail "libvorla_ui.so -> libvorla_ui.so.1 -> libvorla_ui.so.$version expected"
+  soname=$(objdump -p "$prefix/$libdir/libvorla_ui.so.$version" | awk '$1 == "SONAME" { print $2 }')
   [ "$soname" = libvorla_ui.so.1 ] || fail "SONAME is '$soname', expected libvorla_ui.so.1"
 fi
 
@@ -63,8 +65,8 @@ cmake --build "$work/cmake-build" >"$work/cmake-build.log" 2>&1 ||
 # pkg-config: the search path is the prefix alone, so nothing else on the machine
 # (SDL2's own .pc among it) can be drawn in.
 export PKG_CONFIG_LIBDIR=$prefix/$libdir/pkgconfig
-version=$(pkg-config --modversion vorla_ui)
-[ "$version" = 1.0.0 ] || fail "pkg-config gives version '$version', expected 1.0.0"
+pc_version=$(pkg-config --modversion vorla_ui)
+[ "$pc_version" = "$version" ] || fail "pkg-config gives version '$pc_version', expected $version"
 read -r -a pc_flags <<<"$(pkg-config --cflags --libs vorla_ui)"
 mkdir -p "$work/pc-build"
 if [ -n "$toolchain" ]; then
@@ -90,7 +92,7 @@ for way in cmake pc; do
     out=$(cd "$folder/run" && SDL_VIDEODRIVER=dummy timeout 120 ../consumer vorla.ini 2>&1) ||
       fail "the $way consumer failed (exit $?): $out"
   fi
-  grep -q '^consumer: ok' <<<"$out" || fail "the $way consumer printed: $out"
+  grep -q "^consumer: ok .*, header version $version\b" <<<"$out" || fail "the $way consumer printed: $out"
   echo "install: $way consumer: $out"
 done
 echo "install: the installed package works from $prefix"

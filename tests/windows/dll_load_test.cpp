@@ -91,15 +91,18 @@ TEST(DllLoad, LoadsBesideItsSdlAndRunsFromAUtf8Folder) {
     auto run = reinterpret_cast<int32_t (*)(const char *, vl_status_cb)>(find("vl_run"));
     auto set_poll_interval = reinterpret_cast<void (*)(int32_t)>(find("vl_set_poll_interval"));
     auto dropped_path = reinterpret_cast<const char *(*)()>(find("vl_dropped_path"));
+    auto last_error = reinterpret_cast<const char *(*)()>(find("vl_last_error"));
     ASSERT_NE(run, nullptr);
     ASSERT_NE(set_poll_interval, nullptr);
     ASSERT_NE(dropped_path, nullptr);
+    ASSERT_NE(last_error, nullptr);
 
     set_poll_interval(1);
     const std::string ini_utf8 = wt::to_utf8(ini);
     EXPECT_EQ(run(ini_utf8.c_str(), status_callback), 0);
     EXPECT_GE(status_calls, 3);
     EXPECT_EQ(dropped_path(), nullptr);
+    EXPECT_STREQ(last_error(), "") << "the settings file was written";
 
     // The unreadable file was replaced whole by the written settings (CR LF lines), and
     // the temporary used for the replacement is gone.

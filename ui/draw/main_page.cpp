@@ -80,7 +80,7 @@ void paint_badge(const BuildStateLook &look) {
 }
 
 int32_t clamped_percent(uint32_t state, int32_t progress) {
-    if (state == 3) return 100;
+    if (state == VL_BUILD_READY) return 100;
     if (progress < 0) return 0;
     return progress > 100 ? 100 : progress;
 }
@@ -95,7 +95,7 @@ void paint_main_page() {
     fill_rect(31, 31, 10, 10, col_well_edge);  // logo shadow
     fill_rect(28, 28, 10, 10, col_accent);
     draw_text(0, "RECOMP LAUNCHER", 48, 20 + (26 + h_height(0)) / 2 - font_table[0].ascent, col_ink_soft);
-    if (state != 0 && status.rom_ok != 0) paint_rom_chip(status);
+    if (state != VL_BUILD_NO_ROM && status.rom_ok != 0) paint_rom_chip(status);
     paint_centred_line(7, "VORLA RECOMP", 100, col_accent);
     paint_centred_line(3, "Vorla & The Glassmaze  -  GBA recompilation", 192, col_ink_soft);
 
@@ -104,11 +104,11 @@ void paint_main_page() {
     paint_badge(look);
 
     char line[96];
-    if (status.message[0] != '\0' && state != 0)
+    if (status.message[0] != '\0' && state != VL_BUILD_NO_ROM)
         fit_text(3, status.message, 340, line, sizeof line);
     else
         std::snprintf(line, sizeof line, "%s", look.default_line);
-    draw_text(3, line, 236, 280, state == 4 ? col_bad : col_ink);
+    draw_text(3, line, 236, 280, state == VL_BUILD_ERROR ? col_bad : col_ink);
 
     const int32_t percent = clamped_percent(state, status.percent);
     if (look.shows_percent) {

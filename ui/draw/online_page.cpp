@@ -15,22 +15,22 @@ struct lobby_state_look {
     const char *text;
     uint32_t dot;
 };
-// Lobby states 0 to 6; any other value reads as index 7.
+// Lobby states VL_LOBBY_NOT_CONNECTED to VL_LOBBY_LOST; any other value reads as the last row.
 constexpr lobby_state_look kLobbyStates[] = {
     {"Not connected", col_ink_soft},        {"Waiting for players", col_good},
     {"Connecting...", col_good},            {"Connected (%d players)", col_good},
     {"In game", col_good},                  {"Desync detected", col_bad},
     {"Connection lost", col_bad},           {"Not connected", col_good},
 };
-constexpr int32_t kLobbyConnected = 3;
-constexpr int32_t kLobbyInGame = 4;
+static_assert(sizeof kLobbyStates / sizeof kLobbyStates[0] == VL_LOBBY_LOST + 2, "a row per lobby state, and one more");
 
 constexpr const char *kSlotLabels[] = {"P1", "P2", "P3", "P4"};
 constexpr const char *kSlotStates[] = {"Empty", "Joining", "Connected", "Ready", "Lost"};
-constexpr int32_t kSlotEmpty = 0, kSlotConnected = 2, kSlotReady = 3, kSlotLost = 4;
+static_assert(sizeof kSlotStates / sizeof kSlotStates[0] == VL_SLOT_LOST + 1, "a text per slot state");
 
 constexpr const char *kQualityTexts[] = {"Measuring...", "Good", "Fair", "Poor"};
 constexpr uint32_t kQualityColours[] = {col_ink_soft, col_good, col_caution, col_bad};
+static_assert(sizeof kQualityTexts / sizeof kQualityTexts[0] == VL_QUALITY_POOR + 1, "a text per quality");
 
 constexpr int32_t kMaxShownMs = 999;
 constexpr int32_t kMaxShownPauses = 9999;
@@ -44,7 +44,7 @@ constexpr vl_page_item kLobbyHead[] = {
     item_right(914, 128, 0, col_ink_soft, "PING"),
 };
 
-int32_t lobby_index(int32_t state) { return state >= 0 && state <= 6 ? state : 7; }
+int32_t lobby_index(int32_t state) { return state >= VL_LOBBY_NOT_CONNECTED && state <= VL_LOBBY_LOST ? state : VL_LOBBY_LOST + 1; }
 
 int32_t capped(int32_t v, int32_t cap) { return v > cap ? cap : v; }
 
@@ -54,7 +54,7 @@ void paint_state_chip() {
     const vl_online_status &o = vl.online;
     const lobby_state_look &look = kLobbyStates[lobby_index(o.lobby_state)];
     char text[48];
-    if (o.lobby_state == kLobbyConnected) {
+    if (o.lobby_state == VL_LOBBY_CONNECTED) {
         const int32_t connected = connected_slots();
         std::snprintf(text, sizeof text, look.text, connected > 0 ? connected : 2);
     } else {
@@ -87,7 +87,7 @@ constexpr connection_caption kConnectionCaptions[] = {
 
 // The captions dim once a link is up, since the set-up fields can then not be edited.
 void paint_connection_panel() {
-    const uint32_t colour = vl.online.lobby_state == 0 ? col_ink_soft : col_ink_dim;
+    const uint32_t colour = vl.online.lobby_state == VL_LOBBY_NOT_CONNECTED ? col_ink_soft : col_ink_dim;
     fill_panel_plain(28, 86, 475, 446);
     draw_text(4, "Connection", 46, 100, col_accent);
     char delay[32];
@@ -110,8 +110,8 @@ void paint_connection_panel() {
 uint32_t row_colour(int32_t v) {
     const vl_online_status &o = vl.online;
     const int32_t state = o.slot_state[v];
-    if (state == kSlotLost) return col_bad;
-    if (state == kSlotEmpty) return o.lobby_state == 0 && v >= vl.settings.players ? col_ink_dim : col_ink_soft;
+    if (state == VL_SLOT_LOST) return col_bad;
+    if (state == VL_SLOT_EMPTY) return o.lobby_state == VL_LOBBY_NOT_CONNECTED && v >= vl.settings.players ? col_ink_dim : col_ink_soft;
     return v == o.local_slot ? col_accent : col_ink;
 }
 
@@ -140,11 +140,11 @@ void paint_lobby_row(int32_t v) {
     draw_text(2, name, 603, y, colour);
 
     const int32_t state = o.slot_state[v];
-    const char *state_text = state >= 0 && state <= kSlotLost ? kSlotStates[state] : kSlotStates[kSlotEmpty];
-    draw_text(2, state_text, 745, y, state == kSlotReady ? col_good : colour);
+    const char *state_text = state >= 0 && state <= VL_SLOT_LOST ? kSlotStates[state] : kSlotStates[VL_SLOT_EMPTY];
+    draw_text(2, state_text, 745, y, state == VL_SLOT_READY ? col_good : colour);
 
     const int32_t ping = o.slot_ping[v];
-    if ((state == kSlotConnected || state == kSlotReady) && ping >= 0) {
+    if ((state == VL_SLOT_CONNECTED || state == VL_SLOT_READY) && ping >= 0) {
         char text[16];
         std::snprintf(text, sizeof text, "%d ms", capped(ping, kMaxShownMs));
         draw_text_right(2, text, 914, y, ping_colour(ping));
@@ -180,8 +180,8 @@ const char *hint_text(uint32_t *colour) {
     case 1:
         if (connected_slots() < 2) return "Waiting for players. Everybody presses Ready.";
         [[fallthrough]];
-    case kLobbyConnected:
-        return any_slot_in(kSlotConnected) ? "The game starts when everybody is ready." : nullptr;
+    case VL_LOBBY_CONNECTED:
+        return any_slot_in(VL_SLOT_CONNECTED) ? "The game starts when everybody is ready." : nullptr;
     default:
         return nullptr;
     }
@@ -198,8 +198,8 @@ void paint_hint() {
 
 void paint_quality() {
     const vl_online_status &o = vl.online;
-    const bool known = o.quality >= 0 && o.quality <= 3;
-    const int32_t q = known ? o.quality : 0;
+    const bool known = o.quality >= VL_QUALITY_MEASURING && o.quality <= VL_QUALITY_POOR;
+    const int32_t q = known ? o.quality : VL_QUALITY_MEASURING;
     char text[64];
     if (q != 0 && o.p95_ms >= 0)
         std::snprintf(text, sizeof text, "Connection: %s (p95 %d ms)", kQualityTexts[q], capped(o.p95_ms, kMaxShownMs));
@@ -230,7 +230,7 @@ void paint_online_page() {
     for (int32_t v = 0; v < 4; ++v) paint_lobby_row(v);
     fill_rect(521, 280, 409, 2, col_rule);
     paint_hint();
-    if (vl.online.lobby_state == kLobbyInGame)
+    if (vl.online.lobby_state == VL_LOBBY_IN_GAME)
         paint_quality();
     else
         paint_address_caption();

@@ -22,6 +22,7 @@ void write_rect(const SDL_Rect &r, int32_t *x, int32_t *y, int32_t *w, int32_t *
 }
 
 constexpr const char *kPageNames[] = {"main", "keyboard", "controller", "online", "settings"};
+static_assert(sizeof kPageNames / sizeof kPageNames[0] == VL_PAGE_SETTINGS + 1, "a name per page");
 
 } // namespace
 
@@ -51,7 +52,7 @@ VL_API void vl_test_set_focus(const char *id) {
 }
 
 VL_API const char *vl_test_page(void) {
-    return vl.page >= 0 && vl.page <= 4 ? kPageNames[vl.page] : "main";
+    return vl.page >= VL_PAGE_MAIN && vl.page <= VL_PAGE_SETTINGS ? kPageNames[vl.page] : kPageNames[VL_PAGE_MAIN];
 }
 
 VL_API uint32_t vl_test_window_id(void) {

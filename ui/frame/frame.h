@@ -1,6 +1,7 @@
 // Run-level operations of the launcher window shared across subsystems.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 union SDL_Event;
@@ -15,6 +16,9 @@ struct vl_online_status;
 // and overrides cleared. vl_run begins with it; the window, renderer and controller are
 // left alone, so a test host can start another scene inside a running loop.
 void begin_run_state(const char *ini_path);
+// Writes the live settings to settings_path at once; every write records its outcome
+// as the last error (a success clears it), so the last write of a run decides.
+void save_live_settings();
 void set_note(const char *text, int32_t is_error);
 void open_first_controller();
 bool pad_present();  // inspection override first, then the open controller
@@ -47,6 +51,19 @@ bool take_pending_render_resets();  // true when one was handled
 
 // icon.cpp
 void make_icon(uint32_t *pixels);  // 32 x 32 ARGB8888
+
+// last_error.cpp: the text vl_last_error returns, kept per thread
+void clear_last_error();
+#if defined(__GNUC__)
+#define VL_PRINTF_FORMAT __attribute__((format(printf, 1, 2)))
+#else
+#define VL_PRINTF_FORMAT
+#endif
+void set_last_error(const char *format, ...) VL_PRINTF_FORMAT;  // one line, cut to its buffer
+void report_failure(const char *format, ...) VL_PRINTF_FORMAT;  // the same, and that line on stderr
+#undef VL_PRINTF_FORMAT
+// Bytes of `text` that fit in `max_bytes` without splitting a UTF-8 character at the end.
+size_t whole_chars_within(const char *text, size_t max_bytes);
 
 // progress.cpp: the progress window while it is open, else null (for inspection in tests)
 struct SDL_Window;

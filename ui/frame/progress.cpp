@@ -87,13 +87,13 @@ VL_API int32_t vui_open(const char *title) {
     SDL_SetMainReady();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
+        report_failure("SDL_Init: %s", SDL_GetError());
         return -1;
     }
     progress_window = SDL_CreateWindow(title && *title ? title : "Vorla & The Glassmaze - Recomp",
                                        SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
     if (!progress_window) {
-        std::fprintf(stderr, "SDL_CreateWindow: %s\n", SDL_GetError());
+        report_failure("SDL_CreateWindow: %s", SDL_GetError());
         return -2;
     }
     make_icon(progress_icon);
@@ -104,7 +104,7 @@ VL_API int32_t vui_open(const char *title) {
     }
     progress_renderer = SDL_CreateRenderer(progress_window, -1, SDL_RENDERER_SOFTWARE);
     if (!progress_renderer) {
-        std::fprintf(stderr, "SDL_CreateRenderer: %s\n", SDL_GetError());
+        report_failure("SDL_CreateRenderer: %s", SDL_GetError());
         return -3;
     }
     draw_progress(0, "");

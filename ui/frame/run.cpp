@@ -5,16 +5,11 @@
 #include "../draw/painters.h"
 #include "../screens/fields.h"
 #include "../screens/lobby.h"
+#include "../settings/file_io.h"
 #include "frame.h"
 #include "state.h"
 
 namespace {
-
-vl_state initial_state() {
-    vl_state s{};
-    s.poll_interval_ms = 100;
-    return s;
-}
 
 constexpr uint32_t kNoteMillis = 3000;
 constexpr const char *kNotePathTooLong = "That file's path is too long - move the file to a shorter path";
@@ -52,7 +47,7 @@ void set_window_icon(SDL_Window *window) {
 // Start-up after the settings are read; false when the window cannot be shown.
 bool start_window() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "vorla_ui: SDL_InitSubSystem failed: %s\n", SDL_GetError());
+        report_failure("vorla_ui: SDL_InitSubSystem failed: %s", SDL_GetError());
         return false;
     }
     vl.gc_ok = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
@@ -62,7 +57,7 @@ bool start_window() {
     vl.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                  SDL_WINDOW_RESIZABLE);
     if (!vl.window) {
-        std::fprintf(stderr, "vorla_ui: SDL_CreateWindow failed: %s\n", SDL_GetError());
+        report_failure("vorla_ui: SDL_CreateWindow failed: %s", SDL_GetError());
         fail_start();
         return false;
     }
@@ -72,7 +67,7 @@ bool start_window() {
     vl.renderer = SDL_CreateRenderer(vl.window, -1, SDL_RENDERER_ACCELERATED);
     if (!vl.renderer) vl.renderer = SDL_CreateRenderer(vl.window, -1, SDL_RENDERER_SOFTWARE);
     if (!vl.renderer) {
-        std::fprintf(stderr, "vorla_ui: SDL_CreateRenderer failed: %s\n", SDL_GetError());
+        report_failure("vorla_ui: SDL_CreateRenderer failed: %s", SDL_GetError());
         SDL_DestroyWindow(vl.window);
         vl.window = nullptr;
         fail_start();
@@ -81,7 +76,7 @@ bool start_window() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     vl.target = create_render_target(vl.renderer);
     if (!vl.target) {
-        std::fprintf(stderr, "vorla_ui: SDL_CreateTexture failed: %s\n", SDL_GetError());
+        report_failure("vorla_ui: SDL_CreateTexture failed: %s", SDL_GetError());
         SDL_DestroyRenderer(vl.renderer);
         vl.renderer = nullptr;
         SDL_DestroyWindow(vl.window);
@@ -183,18 +178,22 @@ void shut_down() {
 
 } // namespace
 
-vl_state vl = initial_state();
+vl_state vl{};
 
 void begin_run_state(const char *ini_path) {
     // A path longer than the field would be cut to the name of another file, perhaps in a
     // folder the host never named: such a run reads and writes no settings file at all, as
-    // if the file could not be opened (the settings are the defaults).
+    // if the file could not be opened (the settings are the defaults). Its start is kept
+    // for the last error that each write then leaves.
     const char *path = ini_path ? ini_path : "vorla.ini";
+    vl.long_path_head[0] = '\0';
     if (std::strlen(path) < sizeof vl.settings_path) {
         std::snprintf(vl.settings_path, sizeof vl.settings_path, "%s", path);
         load_settings(vl.settings_path, &vl.settings);
     } else {
         vl.settings_path[0] = '\0';
+        std::snprintf(vl.long_path_head, sizeof vl.long_path_head, "%.*s",
+                      static_cast<int>(whole_chars_within(path, sizeof vl.long_path_head - 1)), path);
         default_settings(&vl.settings);
     }
     fill_fields_from_settings();
@@ -222,6 +221,22 @@ void begin_run_state(const char *ini_path) {
     vl.bar_shown = false;
 }
 
+void save_live_settings() {
+    if (!vl.settings_path[0]) {
+        if (vl.long_path_head[0])
+            set_last_error(VL_ERROR_SETTINGS_NOT_WRITTEN "its path is longer than %d bytes: %s...",
+                           static_cast<int>(sizeof vl.settings_path - 1), vl.long_path_head);
+        else
+            set_last_error(VL_ERROR_SETTINGS_NOT_WRITTEN "the path is empty");
+        return;
+    }
+    file_failure failure;
+    if (save_settings(vl.settings_path, &vl.settings, &failure) == 0)
+        clear_last_error();
+    else
+        set_last_error(VL_ERROR_SETTINGS_NOT_WRITTEN "%s", failure.text);
+}
+
 void set_note(const char *text, int32_t is_error) {
     std::snprintf(vl.note, sizeof vl.note, "%s", text);
     vl.note_until = SDL_GetTicks() + kNoteMillis;
@@ -244,18 +259,21 @@ bool pad_present() {
 extern "C" {
 
 VL_API int32_t vl_run(const char *ini_path, vl_status_cb status_cb) {
-    if (vl.in_run) {
-        std::fprintf(stderr, "vorla_ui: vl_run called while a run is under way; refused\n");
-        return 0;
+    // One run at a time, claimed in one step: of callers arriving together, from any
+    // thread or from inside a callback, exactly one gets in. The others touch nothing
+    // of the run under way; the refusal goes to their own thread's last error.
+    if (vl.in_run.exchange(true)) {
+        report_failure("vorla_ui: vl_run called while a run is under way; refused");
+        return VL_RUN_REFUSED;
     }
+    clear_last_error();
     begin_run_state(ini_path);
     reset_run_objects();
     vl.status_poll = status_cb;
-    vl.in_run = true;
 
     if (!start_window()) {
         vl.in_run = false;
-        return 0;
+        return VL_EXIT_QUIT;  // hosts stop on it; vl_last_error says why
     }
     if (status_cb) {
         status_cb(&vl.status);
@@ -283,7 +301,7 @@ VL_API void vl_set_online_poll(vl_online_cb online_cb) {
 }
 
 VL_API void vl_set_start_page(uint32_t page) {
-    vl.start_page = page < 5 ? static_cast<int32_t>(page) : 0;
+    vl.start_page = page <= VL_PAGE_SETTINGS ? static_cast<int32_t>(page) : VL_PAGE_MAIN;
 }
 
 } // extern "C"

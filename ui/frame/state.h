@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "../draw/font.h"
@@ -13,16 +14,17 @@
 
 struct vl_state {
     // Run configuration and host records
-    char settings_path[512];      // vorla.ini path of this run
+    char settings_path[512];      // vorla.ini path of this run; empty: none (it did not fit)
+    char long_path_head[48];      // start of a settings path that did not fit, for the last error
     vl_status status;             // last sanitised status record
     vl_online_status online;      // last sanitised online record
     char dropped_path[1024];      // file dropped on the window; empty when none
     vl_status_cb status_poll;     // this run's status callback, or null
     uint32_t next_poll;           // SDL tick of the next host poll
-    int32_t poll_interval_ms;     // at least 1; survives runs
+    int32_t poll_interval_ms = 100;  // at least 1; survives runs
     vl_online_cb online_poll;     // host's online callback or null; survives runs
     int32_t start_page;           // page shown first, 0..4; survives runs
-    bool in_run;                  // a vl_run call is under way (refuses re-entry)
+    std::atomic<bool> in_run;     // a vl_run call is under way; claimed by exchange, so one caller gets in
 
     // Page, widgets and modes
     int32_t page;                 // vl_page

@@ -141,7 +141,7 @@ constexpr Rule kRules[] = {
          return After::kRebuild;
      }},
     {"online_copy", false, [](const char *) {
-         if (vl.online.lobby_state != 4 && (vl.online.addresses[0][0] || vl.online.address[0])) {
+         if (vl.online.lobby_state != VL_LOBBY_IN_GAME && (vl.online.addresses[0][0] || vl.online.address[0])) {
              SDL_SetClipboardText(picked_address());
              set_note("Address copied", 0);
          }
@@ -213,7 +213,7 @@ constexpr Rule kRules[] = {
     {"selectrom", false, [](const char *) { end_run(VL_EXIT_CHOOSE_ROM); return After::kRebuild; }},
     // Whatever "play" reads, without a ROM the host can only be asked for one.
     {"play", false, [](const char *) {
-         end_run(vl.status.state != 0 ? VL_EXIT_PLAY : VL_EXIT_CHOOSE_ROM);
+         end_run(vl.status.state != VL_BUILD_NO_ROM ? VL_EXIT_PLAY : VL_EXIT_CHOOSE_ROM);
          return After::kRebuild;
      }},
     {"quit", false, [](const char *) { end_run(VL_EXIT_QUIT); return After::kRebuild; }},

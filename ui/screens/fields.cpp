@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "../frame/frame.h"
 #include "../frame/state.h"
 #include "widgets.h"
 

@@ -3,7 +3,10 @@
 
 #include <cstdint>
 
-enum vl_field : int32_t { kFieldName = 0, kFieldHost = 1, kFieldPort = 2 };
+#include "../frame/vorla_ui.h"
+
+// The fields by the header's numbers, which vl_test_field takes.
+enum vl_field : int32_t { kFieldName = VL_FIELD_NAME, kFieldHost = VL_FIELD_HOST, kFieldPort = VL_FIELD_PORT };
 
 void fill_fields_from_settings();
 void insert_char(int32_t field, uint32_t c);

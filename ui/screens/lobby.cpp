@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "../frame/frame.h"
 #include "../frame/state.h"
 
 namespace {

@@ -16,7 +16,7 @@ bool text_is(const char *field, std::size_t size, const char *text) {
     return std::strncmp(field, text, size) == 0;
 }
 
-bool idle() { return vl.online.lobby_state == 0; }
+bool idle() { return vl.online.lobby_state == VL_LOBBY_NOT_CONNECTED; }
 
 bool rom_usable() { return vl.status.rom_path[0] != '\0' && vl.status.rom_ok != 0; }
 
@@ -26,8 +26,8 @@ bool test(vl_rule rule, int32_t arg) {
     case kAlways: return true;
     case kNever: return false;
     case kPageIs: return vl.page == arg;
-    case kPlayReady: return vl.status.state != 0 && vl.status.rom_ok != 0;
-    case kNotPreparing: return vl.status.state != 1;
+    case kPlayReady: return vl.status.state != VL_BUILD_NO_ROM && vl.status.rom_ok != 0;
+    case kNotPreparing: return vl.status.state != VL_BUILD_PREPARING;
     case kRomUsable: return rom_usable();
     case kWindowed: return s.fullscreen == 0;
     case kFullscreen: return s.fullscreen != 0;
@@ -44,12 +44,12 @@ bool test(vl_rule rule, int32_t arg) {
     case kHostAllowed: return idle() && port_text_is_valid(vl.fields[2]);
     case kJoinAllowed: return idle() && port_text_is_valid(vl.fields[2]) && vl.fields[1][0] != '\0';
     case kCopyAllowed:
-        return vl.online.lobby_state != 4 && (vl.online.addresses[0][0] != '\0' || vl.online.address[0] != '\0');
-    case kReadyAllowed: return vl.online.lobby_state == 1 || vl.online.lobby_state == 3;
+        return vl.online.lobby_state != VL_LOBBY_IN_GAME && (vl.online.addresses[0][0] != '\0' || vl.online.address[0] != '\0');
+    case kReadyAllowed: return vl.online.lobby_state == VL_LOBBY_WAITING || vl.online.lobby_state == VL_LOBBY_CONNECTED;
     case kStartAllowed: return start_allowed();
     case kLinked: return !idle();
     case kLocalReady: return local_player_ready();
-    case kHasAddress: return vl.online.lobby_state != 4 && arg < address_count();
+    case kHasAddress: return vl.online.lobby_state != VL_LOBBY_IN_GAME && arg < address_count();
     case kKeypadFieldIs: return vl.keypad_field == arg;
     }
     return false;

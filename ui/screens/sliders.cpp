@@ -1,6 +1,7 @@
 // Slider ids and the settings they edit: volume, controller deadzone and link delay.
 #include "widgets.h"
 
+#include "../frame/frame.h"
 #include "../frame/state.h"
 
 namespace {

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "../frame/vorla_ui.h"
+
 enum vl_widget_kind : int32_t {
     kButton = 0,
     kChoice = 1,
@@ -16,7 +18,14 @@ enum vl_widget_kind : int32_t {
 
 enum vl_button_style : int32_t { kPlain = 0, kPrimary = 1, kQuiet = 2, kLink = 3, kHero = 4 };
 
-enum vl_page : int32_t { kPageMain = 0, kPageKeyboard = 1, kPageController = 2, kPageOnline = 3, kPageSettings = 4 };
+// The pages by the header's numbers, which hosts pass to vl_set_start_page.
+enum vl_page : int32_t {
+    kPageMain = VL_PAGE_MAIN,
+    kPageKeyboard = VL_PAGE_KEYBOARD,
+    kPageController = VL_PAGE_CONTROLLER,
+    kPageOnline = VL_PAGE_ONLINE,
+    kPageSettings = VL_PAGE_SETTINGS,
+};
 
 constexpr int kMaxWidgets = 40;
 

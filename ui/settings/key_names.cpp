@@ -64,7 +64,7 @@ void apply_binding(int32_t slot, const char *name) {
     char wanted[32];
     std::snprintf(wanted, sizeof wanted, "%s", name);
 
-    char (*entries)[32] = vl.page == 1 ? vl.settings.keys : vl.settings.buttons;
+    char (*entries)[32] = vl.page == kPageKeyboard ? vl.settings.keys : vl.settings.buttons;
     int32_t other = -1;
     for (int32_t i = 0; i < kBindingSlots; ++i)
         if (i != slot && ascii_iequal(entries[i], wanted)) other = i;
@@ -77,7 +77,7 @@ void apply_binding(int32_t slot, const char *name) {
     save_live_settings();
     vl.capture = -1;
 
-    const char *shown = vl.page == 2 ? button_label(wanted) : wanted;
+    const char *shown = vl.page == kPageController ? button_label(wanted) : wanted;
     char note[96];
     if (other >= 0)
         std::snprintf(note, sizeof note, "%s = %s  (swapped with %s)", kActionNames[slot], shown, kActionNames[other]);

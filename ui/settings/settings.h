@@ -5,6 +5,8 @@
 
 constexpr int kBindingSlots = 10;
 
+struct file_failure;  // file_io.h
+
 // Field order is part of the design; see the defaults in settings_record.cpp.
 struct vl_settings {
     int32_t scale;              // window size = 240x160 * scale, 1..6
@@ -43,9 +45,9 @@ bool is_ini_safe(const char *text);            // 1..31 bytes of 0x20..0x7E with
 
 // settings_file.cpp
 int32_t load_settings(const char *path, vl_settings *s);        // 0 read, 1 file not opened
-int32_t save_settings(const char *path, const vl_settings *s);  // 0 written, -1 failed
+// 0 written; -1 failed, with the reason in `failure` when it is not null.
+int32_t save_settings(const char *path, const vl_settings *s, file_failure *failure = nullptr);
 int32_t binding_slot_of(const char *key);                       // -1 when not a binding key
-void save_live_settings();  // save_settings(settings_path, settings) of the running state; none without a path
 
 // key_names.cpp
 bool is_reserved_key(const char *name);

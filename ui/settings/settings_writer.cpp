@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <string>
 
-#include "../frame/state.h"
 #include "file_format.h"
 #include "file_io.h"
 
@@ -129,16 +128,11 @@ void append_line(std::string *out, const FileLine &line, const vl_settings &s) {
 
 } // namespace
 
-int32_t save_settings(const char *path, const vl_settings *s) {
+int32_t save_settings(const char *path, const vl_settings *s, file_failure *failure) {
     vl_settings copy = *s;
     normalise_settings(&copy);  // also keeps `scaling` a valid index of kScalingNames
     std::string text;
     text.reserve(2048);
     for (const FileLine &line : kFileLines) append_line(&text, line, copy);
-    return replace_file(path, text.data(), text.size()) ? 0 : -1;
-}
-
-// An empty path: this run has no settings file (its path did not fit).
-void save_live_settings() {
-    if (vl.settings_path[0]) save_settings(vl.settings_path, &vl.settings);
+    return replace_file(path, text.data(), text.size(), failure) ? 0 : -1;
 }

@@ -2,8 +2,9 @@
  * pkg-config): it sees the header and the library only, nothing of SDL. It sets the poll
  * interval and the start page, runs the launcher under SDL's dummy video driver, asks SDL
  * to quit at the third status poll, and checks what the exports report before, during and
- * after the run. Usage: consumer SETTINGS_PATH; prints "consumer: ok" and exits 0 when
- * every check holds. */
+ * after the run, the refusal of a second run from inside a callback among them. Usage:
+ * consumer SETTINGS_PATH; prints "consumer: ok", then the header's version, and exits 0
+ * when every check holds. */
 #include <vorla_ui.h>
 
 #include <stdio.h>
@@ -42,10 +43,12 @@ static int polls;
 static char page_in_run[32];
 static uint32_t window_in_run;
 static int quit_pushed;
+static int32_t nested_code;
+static char nested_error[256];
 
 static void on_status(vl_status *status) {
     ++polls;
-    status->state = 3;
+    status->state = VL_BUILD_READY;
     status->percent = 100;
     snprintf(status->message, sizeof status->message, "%s", "Ready (C consumer)");
     snprintf(status->rom_path, sizeof status->rom_path, "%s", "consumer.gba");
@@ -53,6 +56,8 @@ static void on_status(vl_status *status) {
     if (polls == 1) {
         snprintf(page_in_run, sizeof page_in_run, "%s", vl_test_page());
         window_in_run = vl_test_window_id();
+        nested_code = vl_run(NULL, NULL);
+        snprintf(nested_error, sizeof nested_error, "%s", vl_last_error());
     }
     if (polls == 3) {
         union { uint32_t type; unsigned char bytes[56]; } quit;
@@ -72,12 +77,16 @@ int main(int argc, char **argv) {
     CHECK(strcmp(vl_test_page(), "main") == 0);
     CHECK(vl_test_window_id() == 0);
     CHECK(vl_dropped_path() == NULL);
+    CHECK(vl_last_error() != NULL && vl_last_error()[0] == '\0');
 
     vl_set_poll_interval(10);
-    vl_set_start_page(4);
+    vl_set_start_page(VL_PAGE_SETTINGS);
     const int32_t code = vl_run(argv[1], on_status);
 
     CHECK(code == VL_EXIT_QUIT);
+    CHECK(nested_code == VL_RUN_REFUSED);
+    CHECK(strstr(nested_error, "refused") != NULL);
+    CHECK(vl_last_error()[0] == '\0');  /* the run ended with its settings written */
     CHECK(quit_pushed);
     CHECK(polls >= 3);
     CHECK(strcmp(page_in_run, "settings") == 0);
@@ -89,6 +98,7 @@ int main(int argc, char **argv) {
     if (settings) fclose(settings);
 
     if (failures) return 1;
-    printf("consumer: ok (%d polls)\n", polls);
+    printf("consumer: ok (%d polls), header version %d.%d.%d\n", polls, VL_UI_VERSION_MAJOR, VL_UI_VERSION_MINOR,
+           VL_UI_VERSION_PATCH);
     return 0;
 }
