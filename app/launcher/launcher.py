@@ -262,7 +262,7 @@ class Watch:
     def __call__(self, _poll: int) -> None:
         inspect = self.ui.inspect
         video = inspect.video()
-        state = {
+        state: Dict[str, object] = {
             "page": inspect.page().name.lower(), "focus": inspect.focus(), "editing": inspect.editing(),
             "keypad": inspect.keypad(), "fields": list(inspect.fields()),
             "window": [video.width, video.height], "fullscreen": video.fullscreen,
@@ -392,16 +392,20 @@ def main(argv: List[str]) -> int:
         print("launcher: %s" % error, file=sys.stderr)
         return 1
     ui.quit_on_ctrl_c()
-    if args.tour:
-        return tour(ui, args.tour)
-    problem = display_problem(ui)
-    if problem:
-        print("launcher: no display found (%s); run it on a desktop, or under a virtual display: "
-              "xvfb-run ./run (pictures of the pages instead: ./run --tour DIR)" % problem, file=sys.stderr)
+    try:
+        if args.tour:
+            return tour(ui, args.tour)
+        problem = display_problem(ui)
+        if problem:
+            print("launcher: no display found (%s); run it on a desktop, or under a virtual display: "
+                  "xvfb-run ./run (pictures of the pages instead: ./run --tour DIR)" % problem, file=sys.stderr)
+            return 1
+        if args.watch:
+            ui.add_poll_hook(Watch(ui, args.watch))
+        return Host(ui, args.ini, args.rom).run(args.page)
+    except vorla_ui.VorlaUiError as error:  # the window did not start, or a run was refused
+        print("launcher: %s" % error, file=sys.stderr)
         return 1
-    if args.watch:
-        ui.add_poll_hook(Watch(ui, args.watch))
-    return Host(ui, args.ini, args.rom).run(args.page)
 
 
 if __name__ == "__main__":

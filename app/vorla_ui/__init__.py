@@ -2,7 +2,7 @@
 
     import vorla_ui
 
-    ui = vorla_ui.load()                     # the library beside this package, or $VORLA_UI_LIB
+    ui = vorla_ui.load()                     # $VORLA_UI_LIB, the bundle, the wheel or the system's
     code = ui.run("vorla.ini", status)       # status(record) fills a vorla_ui.Status
     if code == vorla_ui.ExitCode.PLAY: ...
 
@@ -15,11 +15,12 @@ Standard library only; Python 3.8 or later.
 
 from __future__ import annotations
 
+from ._version import __version__
 from .discovery import ENV_VAR, LibraryNotFoundError, find_library
 from .enums import BuildState, ExitCode, LobbyState, Page, Quality, SlotState
-from .errors import VorlaUiError
+from .errors import RunRefusedError, SettingsNotSavedWarning, StartFailedError, VorlaUiError
 from .inspection import Fields, Inspector, Rect, Snapshot, Video
-from .launcher import WAKE_MS, Launcher, load
+from .window import WAKE_MS, Launcher, load
 from .png import encode_png, write_png
 from .progress import ProgressWindow, ProgressWindowError
 from .records import vl_online_cb, vl_online_status, vl_status, vl_status_cb
@@ -31,6 +32,7 @@ OnlineStatus = vl_online_status
 __all__ = [
     "BuildState", "ENV_VAR", "ExitCode", "Fields", "Inspector", "Launcher", "LibraryNotFoundError",
     "LobbyState", "OnlineStatus", "Page", "ProgressWindow", "ProgressWindowError", "Quality", "Rect",
-    "SlotState", "Snapshot", "Status", "Video", "VorlaUiError", "WAKE_MS", "encode_png", "find_library",
-    "load", "vl_online_cb", "vl_online_status", "vl_status", "vl_status_cb", "write_png",
+    "RunRefusedError", "SettingsNotSavedWarning", "SlotState", "Snapshot", "StartFailedError", "Status",
+    "Video", "VorlaUiError", "WAKE_MS", "__version__", "encode_png", "find_library", "load",
+    "vl_online_cb", "vl_online_status", "vl_status", "vl_status_cb", "write_png",
 ]

@@ -17,6 +17,9 @@ _u32 = ctypes.c_uint32
 _p_i32 = ctypes.POINTER(ctypes.c_int32)
 _text = ctypes.c_char_p
 
+# vl_run's result when it refused the call because a run is under way (not an exit code).
+VL_RUN_REFUSED = -1
+
 # name: (argument types, result type); None for a function returning nothing.
 SIGNATURES: Dict[str, Tuple[Sequence[object], Optional[object]]] = {
     # Run lifecycle

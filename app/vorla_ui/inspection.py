@@ -15,7 +15,7 @@ from typing import Callable, List, NamedTuple, Optional, Union
 
 from .enums import Page
 from .png import write_png
-from .sdl import SDL_SCANCODE_RETURN, SDLK_RETURN, Sdl
+from .sdl import Sdl
 
 WIDTH = 960
 HEIGHT = 600
@@ -74,8 +74,10 @@ class Snapshot(NamedTuple):
         write_png(path, self.width, self.height, self.rgb())
 
 
-def _text(value: Optional[bytes]) -> str:
+def library_text(value: Optional[bytes]) -> str:
+    """A text an export returned (UTF-8, or null for none) as a str."""
     return value.decode("utf-8", "replace") if value else ""
+
 
 
 def _index(value: int) -> Optional[int]:
@@ -103,11 +105,11 @@ class Inspector:
 
     def enabled(self, widget_id: str) -> bool:
         """True when the first widget with this id exists and is enabled."""
-        return self._lib.vl_test_enabled(widget_id.encode()) == 1
+        return bool(self._lib.vl_test_enabled(widget_id.encode()) == 1)
 
     def focus(self) -> str:
         """The id of the focused widget; empty when the page has no widgets."""
-        return _text(self._lib.vl_test_focus())
+        return library_text(self._lib.vl_test_focus())
 
     def set_focus(self, widget_id: str) -> None:
         """Moves the focus to the first widget with this id (unchanged when there is none)."""
@@ -115,7 +117,7 @@ class Inspector:
 
     def page(self) -> Page:
         """The page shown."""
-        return Page[_text(self._lib.vl_test_page()).upper()]
+        return Page[library_text(self._lib.vl_test_page()).upper()]
 
     def window_id(self) -> int:
         """SDL's id of the launcher window; 0 when no window exists."""
@@ -127,7 +129,7 @@ class Inspector:
 
     def note(self) -> str:
         """The message in the footer while it shows, else an empty string."""
-        return _text(self._lib.vl_test_note())
+        return library_text(self._lib.vl_test_note())
 
     def fake_pad(self, present: Optional[bool], x: int = 0, y: int = 0) -> None:
         """Overrides whether a game controller is connected (None: the real one decides);
@@ -136,7 +138,7 @@ class Inspector:
 
     def pad_present(self) -> bool:
         """True when the launcher behaves as if a controller were connected."""
-        return self._lib.vl_test_pad_present() != 0
+        return bool(self._lib.vl_test_pad_present() != 0)
 
     def addr_sel(self) -> int:
         """Index of the local address picked on the online page."""
@@ -144,7 +146,7 @@ class Inspector:
 
     def confirm(self) -> bool:
         """True while the confirmation dialog is open."""
-        return self._lib.vl_test_confirm() == 1
+        return bool(self._lib.vl_test_confirm() == 1)
 
     def editing(self) -> Optional[int]:
         """The text field being typed into (0 name, 1 host address, 2 port), or None."""
@@ -156,7 +158,7 @@ class Inspector:
 
     def field(self, index: int) -> str:
         """Text field 0 (name), 1 (host address) or 2 (port); empty for other indexes."""
-        return _text(self._lib.vl_test_field(index))
+        return library_text(self._lib.vl_test_field(index))
 
     def fields(self) -> Fields:
         """All three text fields."""
@@ -183,6 +185,7 @@ class Inspector:
         """The last painted frame, or None when no run is under way or the copy failed."""
         buffer = (ctypes.c_uint8 * (WIDTH * HEIGHT * 4))()
         w, h = ctypes.c_int32(), ctypes.c_int32()
+        # The capacity counts 32-bit pixels, not bytes.
         if self._lib.vl_test_snapshot(buffer, WIDTH * HEIGHT, ctypes.byref(w), ctypes.byref(h)) != 0:
             return None
         return Snapshot(bytes(buffer), w.value, h.value)
@@ -197,11 +200,26 @@ class Inspector:
 
     def press(self, widget_id: str) -> bool:
         """Focuses the widget and presses Return on it, as the player would with the
-        keyboard. False when the page has no enabled widget with this id."""
+        keyboard. False when the widget is disabled; KeyError when the page shown has no
+        widget with this id (the ids of every page: the guide's widget reference)."""
+        if self.widget(widget_id) is None:
+            raise KeyError("vorla_ui: the %s page shows no widget %r%s" % (
+                self.page().name.lower(), widget_id, self._overlay()))
         if not self.enabled(widget_id):
             return False
         self.set_focus(widget_id)
-        return self.key(SDLK_RETURN, SDL_SCANCODE_RETURN)
+        return self.press_key("Return")
+
+    def _overlay(self) -> str:
+        if self.keypad() is not None:
+            return " (the keypad is open over it)"
+        return " (the confirmation dialog is open over it)" if self.confirm() else ""
+
+    def press_key(self, name: str) -> bool:
+        """Presses and releases the key SDL calls `name`, in the window: "Tab", "Return",
+        "Escape", "Left", "F", "F11"... (letter case does not matter). KeyError for a name
+        SDL does not know."""
+        return self.key(*self._sdl().key_from_name(name))
 
     def key(self, keycode: int, scancode: int) -> bool:
         """Presses and releases one key (SDL key code and scan code) in the window."""

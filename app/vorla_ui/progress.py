@@ -68,7 +68,7 @@ class ProgressWindow:
         close the window (it stays shown until the block ends) or when it is not open."""
         if not self._open:
             return False
-        return self._lib.vui_progress(int(percent), text.encode("utf-8")) == 1
+        return bool(self._lib.vui_progress(int(percent), text.encode("utf-8")) == 1)
 
     def close(self) -> None:
         """Closes the window; nothing happens when it is not open."""

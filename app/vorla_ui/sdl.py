@@ -10,7 +10,7 @@ from __future__ import annotations
 import ctypes
 import os
 import struct
-from typing import List, Optional
+from typing import List, Optional, Tuple
 
 SDL_INIT_VIDEO = 0x20
 SDL_QUIT = 0x100
@@ -18,8 +18,7 @@ SDL_KEYDOWN = 0x300
 SDL_KEYUP = 0x301
 SDL_DROPFILE = 0x1000
 
-SDLK_RETURN = 13
-SDL_SCANCODE_RETURN = 40
+SDLK_UNKNOWN = 0
 
 _EVENT_BYTES = 64  # SDL_Event is a 56-byte union; a little room to spare
 
@@ -32,21 +31,21 @@ def _candidates(library_path: str) -> List[str]:
     return ["libSDL2-2.0.so.0", os.path.join(folder, "libSDL2-2.0.so.0"), "libSDL2-2.0.0.dylib"]
 
 
+def _open_sdl(library_path: str) -> ctypes.CDLL:
+    errors = []
+    for name in _candidates(library_path):
+        try:
+            return ctypes.CDLL(name)
+        except OSError as error:
+            errors.append(str(error))
+    raise OSError("vorla_ui: SDL2 was not found beside %s (%s)" % (library_path, "; ".join(errors)))
+
+
 class Sdl:
     """SDL2 as vorla_ui uses it: the event queue and the video driver probe."""
 
     def __init__(self, library_path: str) -> None:
-        errors = []
-        self.lib: Optional[ctypes.CDLL] = None
-        for name in _candidates(library_path):
-            try:
-                self.lib = ctypes.CDLL(name)
-                break
-            except OSError as error:
-                errors.append(str(error))
-        if self.lib is None:
-            raise OSError("vorla_ui: SDL2 was not found beside %s (%s)" % (library_path, "; ".join(errors)))
-        lib = self.lib
+        self.lib = lib = _open_sdl(library_path)
         lib.SDL_PushEvent.argtypes = [ctypes.c_void_p]
         lib.SDL_PushEvent.restype = ctypes.c_int
         lib.SDL_malloc.argtypes = [ctypes.c_size_t]
@@ -63,9 +62,13 @@ class Sdl:
         lib.SDL_GetError.restype = ctypes.c_char_p
         lib.SDL_SetMainReady.argtypes = []
         lib.SDL_SetMainReady.restype = None
+        lib.SDL_GetKeyFromName.argtypes = [ctypes.c_char_p]
+        lib.SDL_GetKeyFromName.restype = ctypes.c_int32
+        lib.SDL_GetScancodeFromKey.argtypes = [ctypes.c_int32]
+        lib.SDL_GetScancodeFromKey.restype = ctypes.c_int
 
-    def push(self, event: ctypes.Array) -> bool:
-        return self.lib.SDL_PushEvent(event) == 1
+    def push(self, event: "ctypes.Array[ctypes.c_uint8]") -> bool:
+        return bool(self.lib.SDL_PushEvent(event) == 1)
 
     def push_quit(self) -> bool:
         """SDL_QUIT, as when the window is closed."""
@@ -94,6 +97,16 @@ class Sdl:
             self.lib.SDL_free(text)
             return False
         return True
+
+    def key_from_name(self, name: str) -> Tuple[int, int]:
+        """(key code, scan code) of the key SDL calls `name` ("Tab", "return", "f", "F11";
+        SDL_GetKeyFromName ignores letter case). KeyError for a name SDL does not know.
+        The scan code comes from the keyboard layout SDL has while its video runs."""
+        keycode = int(self.lib.SDL_GetKeyFromName(name.encode("utf-8")))
+        if keycode == SDLK_UNKNOWN:
+            raise KeyError("vorla_ui: SDL knows no key named %r (see SDL's key names, e.g. "
+                           "\"Tab\", \"Return\", \"Escape\", \"Left\", \"F\")" % name)
+        return keycode, int(self.lib.SDL_GetScancodeFromKey(keycode))
 
     def video_driver(self) -> Optional[str]:
         """The video driver SDL picks here, by starting and stopping its video subsystem;

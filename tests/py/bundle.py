@@ -1,7 +1,6 @@
 """Where the Python tests find the built bundle: its binding (imported from the bundle's
 own app/ folder, as hosts get it), its library and its stand-in host."""
 
-import importlib.util
 import os
 import signal
 import subprocess
@@ -18,17 +17,15 @@ os.environ.setdefault("SDL_VIDEODRIVER", "dummy")
 os.environ.setdefault("SDL_AUDIODRIVER", "dummy")
 if os.environ["SDL_VIDEODRIVER"] == "dummy":
     os.environ.setdefault("SDL_RENDER_DRIVER", "software")
-sys.path.insert(0, os.path.join(BUNDLE, "app"))
+sys.path[:0] = [os.path.join(BUNDLE, "app"), os.path.dirname(STAND_IN)]
 
 import vorla_ui  # noqa: E402
 
 
 def stand_in_host():
     """The stand-in host as a module (its main() is not run)."""
-    module_spec = importlib.util.spec_from_file_location("vorla_stand_in_host", STAND_IN)
-    module = importlib.util.module_from_spec(module_spec)
-    module_spec.loader.exec_module(module)
-    return module
+    import launcher
+    return launcher
 
 
 def fresh_launcher():

@@ -5,27 +5,21 @@ import ast
 import ctypes
 import glob
 import os
+import pydoc
 import re
 import tempfile
 import unittest
 from unittest import mock
 
+import header
 from bundle import BUNDLE, SOURCE, vorla_ui
 from png_check import PngError, read_png
 
 from vorla_ui import capi, discovery
 
-HEADER = os.path.join(SOURCE, "ui", "frame", "vorla_ui.h")
-
-
-def header_text():
-    with open(HEADER) as f:
-        return f.read()
-
-
 class HeaderAgreementTest(unittest.TestCase):
     def test_records_have_the_header_sizes_and_offsets(self):
-        text = header_text()
+        text = header.text()
         sizes = dict(re.findall(r"sizeof\((\w+)\) == (\d+)", text))
         offsets = re.findall(r"offsetof\((\w+), (\w+)\) == (\d+)", text)
         records = {"vl_status": vorla_ui.vl_status, "vl_online_status": vorla_ui.vl_online_status}
@@ -37,13 +31,26 @@ class HeaderAgreementTest(unittest.TestCase):
                 actual = [(field, getattr(record, field).offset) for field, _ in record._fields_]
                 self.assertEqual(actual, expected)
 
-    def test_exit_codes_are_the_header_constants_without_prefix(self):
-        constants = {name: int(value) for name, value in re.findall(r"VL_EXIT_(\w+) = (\d+)", header_text())}
-        self.assertEqual(len(constants), 11)
-        self.assertEqual({code.name: code.value for code in vorla_ui.ExitCode}, constants)
+    def test_enums_are_the_header_constants_without_their_prefix(self):
+        families = [(vorla_ui.ExitCode, "VL_EXIT_"), (vorla_ui.Page, "VL_PAGE_"), (vorla_ui.BuildState, "VL_BUILD_"),
+                    (vorla_ui.LobbyState, "VL_LOBBY_"), (vorla_ui.SlotState, "VL_SLOT_"),
+                    (vorla_ui.Quality, "VL_QUALITY_")]
+        for enum, prefix in families:
+            with self.subTest(prefix):
+                constants = header.constants(prefix)
+                self.assertGreater(len(constants), 3)
+                self.assertEqual({member.name: member.value for member in enum}, constants)
+        self.assertEqual(capi.VL_RUN_REFUSED, header.constants("VL_RUN_")["REFUSED"])
+
+    def test_the_version_is_the_headers(self):
+        version = header.version()
+        self.assertEqual(vorla_ui.__version__, version)
+        with open(os.path.join(SOURCE, "app", "vorla_ui", "_version.py")) as f:
+            self.assertIn('__version__ = "%s"' % version, f.read(), "the source tree's copy")
+        self.assertEqual(discovery.SONAME, "libvorla_ui.so.%s" % version.split(".")[0])
 
     def test_every_export_is_declared_in_header_order(self):
-        declared = re.findall(r"\bVL_API\b[^;(]*?\b((?:vl|vui)_\w+)\s*\(", header_text())
+        declared = re.findall(r"\bVL_API\b[^;(]*?\b((?:vl|vui)_\w+)\s*\(", header.text())
         self.assertEqual(capi.exported_names(), declared)
 
     def test_declare_names_a_missing_export(self):
@@ -96,6 +103,43 @@ class TextFieldsTest(unittest.TestCase):
             online.set_text("addresses", "::1", 4)
 
 
+class RecordFieldsTest(unittest.TestCase):
+    RECORDS = (vorla_ui.vl_status, vorla_ui.vl_online_status)
+
+    def test_annotations_give_every_field_in_order_with_its_python_type(self):
+        def python_type(kind, field=True):
+            """What a field reads as (an int, bytes), or an element's ctypes type."""
+            if field and kind in (ctypes.c_int32, ctypes.c_char * ctypes.sizeof(kind)):
+                return "int" if kind is ctypes.c_int32 else "bytes"
+            if issubclass(kind, ctypes.Array):
+                return "ctypes.Array[%s]" % python_type(kind._type_, False)
+            return {ctypes.c_int32: "ctypes.c_int32", ctypes.c_char: "ctypes.c_char"}[kind]
+        for record in self.RECORDS:
+            with self.subTest(record.__name__):
+                expected = [(name, python_type(kind)) for name, kind in record._fields_]
+                self.assertEqual(list(record.__annotations__.items()), expected)
+
+    def test_a_misspelt_field_is_refused(self):
+        for record, name in [(vorla_ui.Status(), "precent"), (vorla_ui.OnlineStatus(), "lobbystate")]:
+            with self.subTest(name), self.assertRaises(AttributeError):
+                setattr(record, name, 5)
+
+    def test_help_gives_each_field_its_c_type_and_meaning(self):
+        # record, field, C type as the header spells it
+        cases = [(vorla_ui.Status, "state", "int32"), (vorla_ui.Status, "message", "char[96]"),
+                 (vorla_ui.OnlineStatus, "slot_ping", "int32[4]"),
+                 (vorla_ui.OnlineStatus, "slot_name", "char[4][16]")]
+        for record, field, c_type in cases:
+            with self.subTest(field):
+                self.assertRegex(record.__doc__, r"\n    %s +%s +\S" % (field, re.escape(c_type)))
+
+    def test_help_on_an_enum_lists_its_members_not_the_int_methods(self):
+        text = pydoc.render_doc(vorla_ui.ExitCode, renderer=pydoc.plaintext)
+        self.assertIn("CHOOSE_ROM = <ExitCode.CHOOSE_ROM: 2>", text)
+        self.assertNotIn("bit_length", text)
+        self.assertEqual(vorla_ui.ExitCode.PLAY + 1, 2, "still an int")
+
+
 class DiscoveryTest(unittest.TestCase):
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory()
@@ -114,43 +158,61 @@ class DiscoveryTest(unittest.TestCase):
         open(path, "w").close()
         return path
 
-    def test_explicit_path_then_environment_then_bundle(self):
+    def test_explicit_path_then_environment_then_bundle_then_wheel_then_system(self):
         beside = os.path.join(self.bundle, "libvorla_ui.so")
+        package = os.path.join(self.root, "site-packages", "vorla_ui")
+        in_package = os.path.join(package, "libvorla_ui.so")
+        system = os.path.join(self.root, "usr", "lib", discovery.SONAME)
         missing = os.path.join(self.root, "missing.so")
-        # explicit path, environment, library in the bundle, expected path or error text
+        # explicit path, environment, files that exist, expected path or error text
         cases = [
-            (self.explicit, {"VORLA_UI_LIB": self.from_env}, True, self.explicit),
-            (None, {"VORLA_UI_LIB": self.from_env}, True, self.from_env),
-            (None, {"VORLA_UI_LIB": ""}, True, beside),
-            (None, {}, True, beside),
-            (missing, {}, True, "the library %s does not exist" % missing),
-            (None, {"VORLA_UI_LIB": missing}, True, "VORLA_UI_LIB names %s, which does not exist" % missing),
-            (None, {}, False, "looked for %s); pass its path to vorla_ui.load() or set VORLA_UI_LIB" % beside),
+            (self.explicit, {"VORLA_UI_LIB": self.from_env}, {beside}, self.explicit),
+            (None, {"VORLA_UI_LIB": self.from_env}, {beside}, self.from_env),
+            (None, {"VORLA_UI_LIB": ""}, {beside, in_package, system}, beside),
+            (None, {}, {beside, in_package, system}, beside),
+            (None, {}, {in_package, system}, in_package),
+            (None, {}, {system}, system),
+            (missing, {}, {beside}, "the library %s does not exist" % missing),
+            (None, {"VORLA_UI_LIB": missing}, {beside}, "VORLA_UI_LIB names %s, which does not exist" % missing),
+            (None, {}, set(), "looked for %s and %s and %s through the dynamic loader); pass its path to "
+                              "vorla_ui.load() or set VORLA_UI_LIB" % (beside, in_package, discovery.SONAME)),
         ]
-        for path, environ, in_bundle, expected in cases:
-            with self.subTest(path=path, environ=environ, in_bundle=in_bundle):
-                if in_bundle:
-                    open(beside, "w").close()
-                elif os.path.exists(beside):
-                    os.remove(beside)
+        for path, environ, present, expected in cases:
+            with self.subTest(path=path, environ=environ, present=sorted(present)):
+                for candidate in (beside, in_package, system):
+                    if candidate in present:
+                        os.makedirs(os.path.dirname(candidate), exist_ok=True)
+                        open(candidate, "w").close()
+                    elif os.path.exists(candidate):
+                        os.remove(candidate)
+                lookups = []
+
+                def loader(soname):
+                    lookups.append(soname)
+                    return system if system in present else None
+                find = lambda: discovery.find_library(path, environ, self.bundle, "posix", package, loader)
                 if os.path.isabs(expected):
-                    self.assertEqual(discovery.find_library(path, environ, self.bundle, "posix"), expected)
+                    self.assertEqual(find(), expected)
                 else:
                     with self.assertRaises(vorla_ui.LibraryNotFoundError) as caught:
-                        discovery.find_library(path, environ, self.bundle, "posix")
+                        find()
                     self.assertIn(expected, str(caught.exception))
                     self.assertIsInstance(caught.exception, FileNotFoundError)
+                self.assertEqual(lookups, [discovery.SONAME] if expected in (system, cases[-1][-1]) else [])
 
     def test_the_package_looks_two_folders_up_for_the_library(self):
         package = os.path.dirname(vorla_ui.__file__)
         self.assertEqual(os.path.realpath(discovery.BUNDLE_DIR), os.path.realpath(BUNDLE))
         self.assertEqual(os.path.realpath(os.path.join(package, "..", "..")), os.path.realpath(BUNDLE))
-        self.assertEqual(os.path.realpath(discovery.find_library(environ={})),
+        self.assertEqual(os.path.realpath(discovery.find_library(environ={}, system=None)),
                          os.path.realpath(os.path.join(BUNDLE, "libvorla_ui.so")))
 
     def test_windows_names_the_dll_and_puts_its_folder_on_the_dll_path(self):
         dll = self.touch("win bundle", "vorla_ui.dll")
         self.assertEqual(discovery.find_library(None, {}, os.path.dirname(dll), "nt"), dll)
+        with self.assertRaises(vorla_ui.LibraryNotFoundError) as caught:
+            discovery.find_library(None, {}, self.bundle, "nt", system=lambda soname: self.explicit)
+        self.assertNotIn("dynamic loader", str(caught.exception), "Windows has no sonames")
         added, loaded = [], []
         with mock.patch.dict(discovery._dll_directories, clear=True):
             for _ in range(2):
@@ -216,7 +278,7 @@ class PythonVersionTest(unittest.TestCase):
 
     def test_importing_the_package_loads_no_library(self):
         # The package was imported by the test support module; nothing opened a library.
-        self.assertEqual(vorla_ui.launcher._loaded, {})
+        self.assertEqual(vorla_ui.window._loaded, {})
         self.assertEqual(int(vorla_ui.ExitCode.LINK_READY), 10)
 
 

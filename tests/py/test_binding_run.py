@@ -12,6 +12,7 @@ import tempfile
 import threading
 import time
 import unittest
+import warnings
 
 from bundle import fresh_launcher, vorla_ui
 from png_check import read_png_file
@@ -322,6 +323,118 @@ class InspectionTest(RunCase):
         self.assertEqual(self.ui.inspect.window_id(), 0)
         self.assertIsNone(self.ui.inspect.snapshot())
         self.assertEqual(self.ui.inspect.video(), Video(0, 0, False))
+
+
+class RunFailuresTest(RunCase):
+    def quit_at_poll_2(self):
+        self.at_poll({2: self.ui.inspect.close_window})
+
+    def test_a_nul_byte_in_the_path_is_refused_before_anything_runs(self):
+        calls = []
+        text = os.path.join(self.tmp.name, "a\0b.ini")
+        for path in (text, os.fsencode(text)):
+            with self.subTest(path=path), self.assertRaisesRegex(ValueError, "NUL byte"):
+                self.ui.run(path, calls.append)
+        self.assertEqual((calls, os.listdir(self.tmp.name)), ([], []))
+
+    def test_a_run_under_way_refuses_another_and_goes_on(self):
+        other = fresh_launcher()  # a second host of the same library, as a C host would be
+        refused = {}
+
+        def try_run(name, call):
+            try:
+                call()
+            except vorla_ui.RunRefusedError as error:
+                refused[name] = str(error)
+
+        def attempts():
+            try_run("callback", lambda: self.ui.run(self.ini))
+            thread = threading.Thread(target=try_run, args=("thread", lambda: self.ui.run(self.ini)))
+            thread.start()
+            thread.join(10)
+            try_run("library", lambda: other.run(self.ini, lambda record: None))
+
+        self.ui.set_poll_interval(1)
+        self.at_poll({2: attempts, 4: self.ui.inspect.close_window})
+        self.assertEqual(self.ui.run(self.ini, building), ExitCode.QUIT)
+        self.assertIn("a run is already under way", refused.get("callback", ""))
+        self.assertIn("a run is already under way", refused.get("thread", ""))
+        self.assertEqual(refused.get("library"), "vorla_ui: vl_run called while a run is under way; refused")
+        self.assertTrue(issubclass(vorla_ui.RunRefusedError, RuntimeError))
+        self.quit_at_poll_2()
+        self.assertEqual(self.ui.run(self.ini, building), ExitCode.QUIT, "the next run starts as usual")
+
+    def test_a_window_that_cannot_start_raises_with_the_library_text(self):
+        calls = []
+        previous = os.environ["SDL_VIDEODRIVER"]
+        os.environ["SDL_VIDEODRIVER"] = "no_such_driver"
+        try:
+            with self.assertRaises(vorla_ui.StartFailedError) as caught:
+                self.run_capturing_stderr(calls.append)
+        finally:
+            os.environ["SDL_VIDEODRIVER"] = previous
+        self.assertRegex(str(caught.exception), "^vorla_ui: SDL_InitSubSystem failed: .*no_such_driver")
+        self.assertEqual(calls, [])
+        self.assertFalse(os.path.exists(self.ini))
+
+    def test_a_settings_file_that_cannot_be_written_warns_and_keeps_the_code(self):
+        folder = os.path.join(self.tmp.name, "a folder")
+        os.mkdir(folder)
+        # settings path, what the warning names
+        cases = [
+            (os.path.join(self.tmp.name, "missing", "vorla.ini"), "missing/vorla.ini"),
+            (folder, "a folder"),
+            (os.path.join(self.tmp.name, "x" * 600 + ".ini"), "longer than 511 bytes"),
+            (self.ini, None),
+        ]
+        self.quit_at_poll_2()
+        for path, named in cases:
+            with self.subTest(named=named), warnings.catch_warnings(record=True) as caught:
+                warnings.simplefilter("always")
+                self.assertEqual(self.ui.run(path, building), ExitCode.QUIT)
+            mine = [w for w in caught if issubclass(w.category, vorla_ui.SettingsNotSavedWarning)]
+            texts = [str(w.message) for w in mine]
+            if named is None:
+                self.assertEqual(texts, [])
+                self.assertTrue(os.path.isfile(path))
+            else:
+                self.assertEqual(len(texts), 1, [str(w.message) for w in caught])
+                self.assertIn("settings file not written", texts[0])
+                self.assertIn(named, texts[0])
+                self.assertEqual(os.path.basename(mine[0].filename), os.path.basename(__file__),
+                                 "the warning points at the host's call")
+
+
+class InputByNameTest(RunCase):
+    def test_keys_by_sdl_name_and_presses_by_id(self):
+        inspect = self.ui.inspect
+        seen = {}
+
+        def refused(call, *args):
+            try:
+                call(*args)
+            except KeyError as error:
+                return error.args[0]
+            return "no KeyError"
+
+        steps = {
+            2: lambda: seen.update(start=inspect.focus()) or inspect.press_key("tab"),
+            4: lambda: seen.update(tabbed=inspect.focus()) or inspect.press_key("Return"),
+            6: lambda: seen.update(page=inspect.page(), unknown_id=refused(inspect.press, "quit"),
+                                   unknown_key=refused(inspect.press_key, "no such key"))
+            or inspect.press_key("ESCAPE"),
+            8: lambda: seen.update(back=inspect.page(), entered=inspect.press("online")),
+            10: lambda: seen.update(online=inspect.page(), disabled=inspect.press("online_start"))
+            or inspect.close_window(),
+        }
+        self.ui.set_poll_interval(1)
+        self.at_poll(steps)
+        self.assertEqual(self.ui.run(self.ini, building), ExitCode.QUIT)
+        self.assertEqual((seen["start"], seen["tabbed"]), ("play", "settings"))
+        self.assertEqual((seen["page"], seen["back"], seen["online"]), (Page.SETTINGS, Page.MAIN, Page.ONLINE))
+        self.assertIn("the settings page shows no widget 'quit'", seen["unknown_id"])
+        self.assertIn("SDL knows no key named 'no such key'", seen["unknown_key"])
+        self.assertEqual((seen["entered"], seen["disabled"]), (True, False))
 
 
 def sdl_video_started():

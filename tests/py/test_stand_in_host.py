@@ -34,6 +34,17 @@ class StandInHostTest(unittest.TestCase):
             # The run ended through its normal shutdown, which writes the settings.
             self.assertTrue(os.path.exists(ini))
 
+    def test_a_window_that_cannot_start_ends_it_with_the_librarys_reason(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            ini = os.path.join(tmp, "vorla.ini")
+            env = dict(os.environ, SDL_VIDEODRIVER="no_such_driver")
+            result = subprocess.run([sys.executable, os.path.join(BUNDLE, "app", "launcher", "launcher.py"),
+                                     "--ini", ini], env=env, capture_output=True, text=True, timeout=60)
+            self.assertEqual(result.returncode, 1, result.stderr)
+            self.assertRegex(result.stderr, "(?m)^launcher: vorla_ui: SDL_InitSubSystem failed: .*no_such_driver")
+            self.assertNotIn("Traceback", result.stderr)
+            self.assertFalse(os.path.exists(ini))
+
     def test_without_a_library_it_names_the_places_it_looked(self):
         with tempfile.TemporaryDirectory() as tmp:
             # The bundle's scripts without the library beside them.
@@ -42,7 +53,8 @@ class StandInHostTest(unittest.TestCase):
             script = os.path.join(tmp, "app", "launcher", "launcher.py")
             missing = os.path.join(tmp, "gone", "libvorla_ui.so")
             cases = [
-                ({}, "the library was not found (looked for %s)" % os.path.join(tmp, "libvorla_ui.so")),
+                ({}, "the library was not found (looked for %s and %s and libvorla_ui.so.1 through the dynamic "
+                     "loader)" % (os.path.join(tmp, "libvorla_ui.so"), os.path.join(tmp, "app", "vorla_ui", "libvorla_ui.so"))),
                 ({"VORLA_UI_LIB": missing}, "VORLA_UI_LIB names %s, which does not exist" % missing),
             ]
             for extra, message in cases:

@@ -18,13 +18,14 @@ import sys
 import threading
 import time
 import traceback
+import warnings
 from typing import Any, Callable, Dict, List, Optional, Set, Tuple
 
 from . import capi
 from .discovery import PathLike, find_library, open_library
 from .enums import ExitCode
-from .errors import VorlaUiError
-from .inspection import Inspector
+from .errors import RunRefusedError, SettingsNotSavedWarning, StartFailedError, VorlaUiError
+from .inspection import Inspector, library_text
 from .progress import ProgressWindow
 from .records import vl_online_cb, vl_online_status, vl_status, vl_status_cb
 from .sdl import Sdl
@@ -38,6 +39,7 @@ PollHook = Callable[[int], None]
 _STATUS_BYTES = ctypes.sizeof(vl_status)
 _ONLINE_BYTES = ctypes.sizeof(vl_online_status)
 _DUE_SLACK = 0.002  # SDL counts whole milliseconds; a poll this early is on time
+_NO_ONLINE = vl_online_cb(0)  # a null function pointer: no online poll
 
 
 class Launcher:
@@ -61,6 +63,7 @@ class Launcher:
         self._progress_shown: List[ProgressWindow] = []
         self._reported: Set[Tuple[Any, ...]] = set()
         self._running = False
+        self._run_lock = threading.Lock()
         # State of the run under way.
         self._poll = 0
         self._host_due = 0.0
@@ -70,10 +73,10 @@ class Launcher:
         self._end_run = False
         self._end_pushed = False
         self._held: Optional[BaseException] = None
+        self._started = False  # the start-up callback came: the window opened
         # The library keeps pointers to these for as long as it runs.
         self._status_trampoline = vl_status_cb(self._on_status)
         self._online_trampoline = vl_online_cb(self._on_online)
-        self._no_online = vl_online_cb()
 
     # Setters
 
@@ -107,21 +110,40 @@ class Launcher:
         Exceptions raised in a callback are reported on stderr and the run goes on. After
         `request_quit` (from any thread) or Ctrl+C, the run ends and returns QUIT, and so
         does every later call. SystemExit raised in a callback ends the run and is raised
-        again here."""
-        if self._running:
-            raise RuntimeError("vorla_ui: a run is already under way (run() cannot be called "
-                               "from its own callbacks)")
-        if self._quit.is_set():
-            return ExitCode.QUIT
+        again here.
+
+        Failures: ValueError for a path holding a NUL byte, before anything runs;
+        RunRefusedError while a run is under way (called from the run's own callbacks, from
+        another thread, or while another host of the same library runs); StartFailedError
+        when the window could not start. A run that ended but could not write its settings
+        file returns its code all the same, with a SettingsNotSavedWarning. The errors and
+        the warning carry the library's text (vl_last_error)."""
         path = None if ini_path is None else os.fsencode(ini_path)
-        self._start_run(status)
+        if path is not None and b"\0" in path:
+            raise ValueError("vorla_ui: the settings path %r holds a NUL byte" % (ini_path,))
+        with self._run_lock:  # two threads calling at once: one runs, one is refused
+            if self._running:
+                raise RunRefusedError("vorla_ui: a run is already under way (run() cannot be called from "
+                                      "its own callbacks, nor from another thread during a run)")
+            if self._quit.is_set():
+                return ExitCode.QUIT
+            self._start_run(status)
         restore = self._catch_ctrl_c()
         try:
             code = self.capi.vl_run(path, self._status_trampoline)
+            # The text is the calling thread's, and the next call may change it: read it now.
+            failure = library_text(self.capi.vl_last_error())
         finally:
             self._running = False
             restore()
         held, self._held = self._held, None
+        if code == capi.VL_RUN_REFUSED:
+            raise RunRefusedError(failure or "vorla_ui: vl_run refused the run")
+        # A window that started called the status callback once at start-up, always.
+        if not self._started:
+            raise StartFailedError(failure or "vorla_ui: the launcher window did not start")
+        if failure:
+            warnings.warn(failure, SettingsNotSavedWarning, stacklevel=2)
         if held is not None:
             raise held
         if self._quit.is_set():
@@ -153,9 +175,12 @@ class Launcher:
         signal.signal(signal.SIGINT, self._on_sigint)
 
     def add_poll_hook(self, hook: PollHook) -> None:
-        """Calls `hook(poll)` on every poll of every run, after the status callback, with
-        the index of the poll in its run (0 at start-up). For automation driving a host it
-        did not write: the inspection and input of `inspect` can be used there."""
+        """Calls `hook(poll)` at every poll the library makes in every run, after the status
+        callback, with the index of the poll in its run (0 at start-up). The binding has the
+        library poll at least every WAKE_MS (100) milliseconds, or at the host's interval
+        when that is shorter, so a hook runs about that often whatever the host set. For
+        automation driving a host it did not write: the inspection and input of `inspect`
+        can be used there."""
         self._hooks.append(hook)
 
     def remove_poll_hook(self, hook: PollHook) -> None:
@@ -190,14 +215,15 @@ class Launcher:
         self._end_run = False
         self._end_pushed = False
         self._held = None
+        self._started = False
         self._running = True
-        self.capi.vl_set_poll_interval(min(self._interval_ms, WAKE_MS))
-        self._register_online()
+        # The poll interval and the online callback go to the library at start-up (in
+        # _on_status), so that a run the library refuses changes nothing of the one under way.
 
     def _register_online(self) -> None:
         # Without a status callback the library would never poll the online one.
         wanted = self._online_fn is not None and self._status_fn is not None
-        self.capi.vl_set_online_poll(self._online_trampoline if wanted else self._no_online)
+        self.capi.vl_set_online_poll(self._online_trampoline if wanted else _NO_ONLINE)
 
     def _catch_ctrl_c(self) -> Callable[[], None]:
         """Ctrl+C during the run becomes a quit request, unless the host handles SIGINT."""
@@ -205,7 +231,10 @@ class Launcher:
                 or signal.getsignal(signal.SIGINT) is not signal.default_int_handler):
             return lambda: None
         previous = signal.signal(signal.SIGINT, self._on_sigint)
-        return lambda: signal.signal(signal.SIGINT, previous)
+
+        def restore() -> None:
+            signal.signal(signal.SIGINT, previous)
+        return restore
 
     def _on_sigint(self, _signum: int, _frame: Any) -> None:
         self.request_quit()
@@ -220,14 +249,17 @@ class Launcher:
         self.capi.vl_set_poll_interval(wait)
 
     def _on_status(self, pointer: Any) -> None:
+        self._started = True
         try:
             record = pointer.contents
             poll = self._poll
             self._poll += 1
+            if poll == 0:  # start-up: the first poll is scheduled after this call
+                self._register_online()
             host = self._status_fn
             self._host_turn = (host is not None and not self._quit.is_set()
                                and time.monotonic() >= self._host_due - _DUE_SLACK)
-            if self._host_turn:
+            if self._host_turn and host is not None:
                 if self._call(host, record, "status callback"):
                     self._status_record = ctypes.string_at(ctypes.addressof(record), _STATUS_BYTES)
                 else:
