@@ -172,10 +172,11 @@ VL_API void vui_close(void);
  *   - a refused vl_run, which returns VL_RUN_REFUSED: the refusal, also on stderr. The
  *     run under way keeps its own text (on another thread) or goes on (in a callback);
  *   - a settings file that could not be written: VL_ERROR_SETTINGS_NOT_WRITTEN, then
- *     the file, the step that failed and the system's reason. Every write of the file records its outcome (a success
- *     clears the text), so after a run the text tells whether the run's last write, the
- *     one at its end that holds every setting, failed. The player is not told, and
- *     nothing goes to stderr (a setting changed in a loop would repeat the line);
+ *     the file, the step that failed and the system's reason. Every write of the file
+ *     records its outcome (a success clears the text), so after a run the text tells
+ *     whether the run's last write, the one at its end that holds every setting, failed.
+ *     The player is not told, and nothing goes to stderr (a setting changed in a loop
+ *     would repeat the line);
  *   - vui_open failing: the line it writes to stderr.
  * vui_open, vui_progress and the other exports leave it alone when they succeed.
  * So after vl_run returned VL_EXIT_QUIT, a text that does not start with
