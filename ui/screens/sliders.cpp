@@ -2,6 +2,7 @@
 #include "widgets.h"
 
 #include "../frame/state.h"
+#include "lobby.h"
 
 namespace {
 
@@ -18,7 +19,6 @@ constexpr SliderRow kSliders[] = {
     {&vl_settings::delay, 1, 0},
 };
 constexpr int32_t kSliderCount = static_cast<int32_t>(sizeof kSliders / sizeof kSliders[0]);
-constexpr int32_t kDelaySlider = 2;
 
 bool known(int32_t slider_id) { return slider_id >= 0 && slider_id < kSliderCount; }
 
@@ -26,7 +26,7 @@ bool known(int32_t slider_id) { return slider_id >= 0 && slider_id < kSliderCoun
 
 int32_t slider_maximum(int32_t slider_id) {
     if (!known(slider_id)) return 0;
-    if (slider_id == kDelaySlider) return vl.settings.players < 3 ? 2 : 1;
+    if (slider_id == kDelaySlider) return delay_limit();
     return kSliders[slider_id].maximum;
 }
 
