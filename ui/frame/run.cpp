@@ -6,7 +6,9 @@
 #include "../screens/fields.h"
 #include "../screens/lobby.h"
 #include "frame.h"
+#include "held_keys.h"
 #include "state.h"
+#include "window_place.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ void reset_run_objects() {
 
 // Releases what start-up created before a failure; nothing else was touched.
 int32_t fail_start() {
+    end_held_keys();
     if (vl.gc_ok) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     vl.gc_ok = false;
@@ -55,12 +58,10 @@ bool start_window() {
         std::fprintf(stderr, "vorla_ui: SDL_InitSubSystem failed: %s\n", SDL_GetError());
         return false;
     }
+    begin_held_keys();
     vl.gc_ok = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
 
-    int32_t w = 0, h = 0;
-    window_size_for_scale(vl.settings.scale, &w, &h);
-    vl.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                                 SDL_WINDOW_RESIZABLE);
+    vl.window = create_placed_window(kWindowTitle, SDL_WINDOW_RESIZABLE);
     if (!vl.window) {
         std::fprintf(stderr, "vorla_ui: SDL_CreateWindow failed: %s\n", SDL_GetError());
         fail_start();
@@ -162,6 +163,7 @@ void release_lost_drops(char *files[kDropNotes], int count) {
 }
 
 void shut_down() {
+    remember_window_place();
     end_editing();
     commit_fields();
     if (vl.controller) SDL_GameControllerClose(vl.controller);
@@ -171,6 +173,7 @@ void shut_down() {
     vl.target = nullptr;
     SDL_DestroyRenderer(vl.renderer);
     vl.renderer = nullptr;
+    end_held_keys();
     SDL_DestroyWindow(vl.window);
     vl.window = nullptr;
     char *drops[kDropNotes];
@@ -261,6 +264,8 @@ VL_API int32_t vl_run(const char *ini_path, vl_status_cb status_cb) {
         status_cb(&vl.status);
         sanitise_status(&vl.status);
     }
+    // The first build gives the focus back to the widget the last run ended on.
+    if (vl.keep_place) std::snprintf(vl.refocus_id, sizeof vl.refocus_id, "%s", vl.last_focus_id);
     build_page();
     vl.next_poll = SDL_GetTicks() + static_cast<uint32_t>(vl.poll_interval_ms);
 
@@ -284,6 +289,10 @@ VL_API void vl_set_online_poll(vl_online_cb online_cb) {
 
 VL_API void vl_set_start_page(uint32_t page) {
     vl.start_page = page < 5 ? static_cast<int32_t>(page) : 0;
+}
+
+VL_API void vl_set_keep_place(int32_t on) {
+    vl.keep_place = on != 0;
 }
 
 } // extern "C"
