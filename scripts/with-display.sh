@@ -1,12 +1,28 @@
 #!/usr/bin/env bash
-# Runs a command on a virtual X display of its own: starts Xvfb (1920x1080, 24 bits) on a
-# free display number, parks the pointer in the top-left corner, away from the centred
-# launcher window, runs the command with DISPLAY set, and stops the server again.
-# Exits with the command's exit code.
-# Usage: scripts/with-display.sh COMMAND [ARGUMENT...]
+# Runs a command on a virtual X display of its own: starts Xvfb (one screen of 1920x1080,
+# 24 bits, unless --screen says otherwise) on a free display number, parks the pointer in
+# the top-left corner, away from the centred launcher window, runs the command with
+# DISPLAY set, and stops the server again. Exits with the command's exit code.
+# Usage: scripts/with-display.sh [--screen WxHxD]... [--xinerama] COMMAND [ARGUMENT...]
+#   --screen WxHxD  a screen of that size (repeat for more screens; the first is screen 0)
+#   --xinerama      joins the screens into one desktop with Xinerama
 # Needs xvfb and xdotool (scripts/setup-deps.sh installs them for the display stage).
 set -euo pipefail
-[ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARGUMENT...]" >&2; exit 2; }
+usage="usage: $0 [--screen WxHxD]... [--xinerama] COMMAND [ARGUMENT...]"
+screens=()
+xinerama=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --screen)
+      [[ "${2:-}" =~ ^[0-9]+x[0-9]+x[0-9]+$ ]] || { echo "$usage" >&2; exit 2; }
+      screens+=(-screen "$(( ${#screens[@]} / 3 ))" "$2")
+      shift 2 ;;
+    --xinerama) xinerama=(+xinerama); shift ;;
+    *) break ;;
+  esac
+done
+[ $# -gt 0 ] || { echo "$usage" >&2; exit 2; }
+[ ${#screens[@]} -gt 0 ] || screens=(-screen 0 1920x1080x24)
 for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "with-display: $tool is not installed" >&2; exit 2; }
 done
@@ -21,7 +37,7 @@ log=$(mktemp /tmp/with-display-xvfb.XXXXXX)
 # -noreset: by default the server resets when its last client leaves and refuses the
 # connections that arrive meanwhile, so a test that opens the display right after the
 # previous one closed it would fail now and then with "x11 not available".
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >"$log" 2>&1 &
+Xvfb "$display" "${screens[@]}" ${xinerama[@]+"${xinerama[@]}"} -nolisten tcp -noreset >"$log" 2>&1 &
 server=$!
 stop() {
   kill "$server" 2>/dev/null || true

@@ -151,23 +151,37 @@ TEST_F(Controller, CaptureOnTheControllerPageBindsAnyButtonAndSwaps) {
     EXPECT_TRUE(run_on(2, steps).timed_out);
 }
 
-TEST_F(Controller, KeyCaptureOnTheKeyboardPageIgnoresButtons) {
+// A key capture waits for a key: no button binds, moves or activates anything, except B,
+// which cancels it as Escape does, so a player with only a controller is never stuck.
+TEST_F(Controller, KeyCaptureOnTheKeyboardPageIgnoresButtonsButBCancelsIt) {
     Pad pad;
     Steps steps = {[&] { pad.plug_in(); }, [] { vl_test_set_focus("btn_a"); }};
     press(steps, pad, SDL_CONTROLLER_BUTTON_A);
     steps.push_back([] { EXPECT_EQ(vl_test_capture(), 0); });
-    press(steps, pad, SDL_CONTROLLER_BUTTON_B);
-    press(steps, pad, SDL_CONTROLLER_BUTTON_A);
-    press(steps, pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    for (SDL_GameControllerButton ignored : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                                             SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_START})
+        press(steps, pad, ignored);
     steps.push_back([&] {
         pad.stick(SDL_CONTROLLER_AXIS_LEFTX, -30000);  // the stick waits during a capture too
     });
     steps.push_back([] {
         EXPECT_EQ(vl_test_capture(), 0);
+        EXPECT_STREQ(vl_test_note(), "");
         EXPECT_STREQ(vl_test_page(), "keyboard");
         EXPECT_STREQ(vl_test_focus(), "btn_a");
         EXPECT_STREQ(vl.settings.keys[0], "X");
     });
+    press(steps, pad, SDL_CONTROLLER_BUTTON_B);
+    steps.push_back([] {
+        EXPECT_EQ(vl_test_capture(), -1);
+        EXPECT_STREQ(vl_test_note(), "Cancelled");
+        EXPECT_EQ(vl.note_is_error, 0);
+        EXPECT_STREQ(vl_test_page(), "keyboard") << "B cancels the capture only, it does not go back";
+        EXPECT_STREQ(vl_test_focus(), "btn_a");
+        EXPECT_STREQ(vl.settings.keys[0], "X");
+    });
+    press(steps, pad, SDL_CONTROLLER_BUTTON_B);  // no capture now: back
+    steps.push_back([] { EXPECT_STREQ(vl_test_page(), "main"); });
     EXPECT_TRUE(run_on(1, steps).timed_out);
 }
 

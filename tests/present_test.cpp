@@ -167,42 +167,46 @@ TEST(WindowSize, FollowsTheScaleButNeverBelowTheFrame) {
     }
 }
 
+// The size that fits the display and the placement inside it: window_place_test.
 TEST_F(Video, WindowModeAppliesSizeFullScreenAndCentring) {
     open(960, 600);
-    SDL_Rect display{};
-    ASSERT_EQ(SDL_GetDisplayBounds(0, &display), 0);
+    SDL_Rect usable{};
+    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &usable), 0);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowBordersSize(vl.window, &top, &left, &bottom, &right);  // all 0 where unknown
     int32_t w = 0, h = 0, full = -1;
 
     // Full screen: nothing but the flag changes.
     vl.settings.fullscreen = 1;
-    vl.settings.scale = 6;
+    vl.settings.scale = 4;
     apply_window_mode(false);
     vl_test_video(nullptr, nullptr, &full);
     EXPECT_EQ(full, 1);
     EXPECT_TRUE(SDL_GetWindowFlags(vl.window) & SDL_WINDOW_FULLSCREEN_DESKTOP);
 
-    // And back: windowed at the size of the scale, re-centred.
+    // And back: windowed at the size of the scale, re-centred, borders and all, in the
+    // usable area.
     vl.settings.fullscreen = 0;
     apply_window_mode(false);
     vl_test_video(&w, &h, &full);
     EXPECT_EQ(full, 0);
-    EXPECT_EQ(w, 1440);
-    EXPECT_EQ(h, 960);
+    EXPECT_EQ(w, 960);
+    EXPECT_EQ(h, 640);
     int x = 0, y = 0;
     SDL_GetWindowPosition(vl.window, &x, &y);
-    EXPECT_EQ(x, display.x + (display.w - 1440) / 2);
-    EXPECT_EQ(y, display.y + (display.h - 960) / 2);
+    EXPECT_EQ(x, usable.x + (usable.w - left - 960 - right) / 2 + left);
+    EXPECT_EQ(y, usable.y + (usable.h - top - 640 - bottom) / 2 + top);
 
     // keep_position leaves a moved window where it is.
-    SDL_SetWindowPosition(vl.window, 10, 20);
-    vl.settings.scale = 4;
+    SDL_SetWindowPosition(vl.window, usable.x + left + 10, usable.y + top + 20);
+    vl.settings.scale = 3;
     apply_window_mode(true);
     vl_test_video(&w, &h, &full);
     EXPECT_EQ(w, 960);
-    EXPECT_EQ(h, 640);
+    EXPECT_EQ(h, 600);
     SDL_GetWindowPosition(vl.window, &x, &y);
-    EXPECT_EQ(x, 10);
-    EXPECT_EQ(y, 20);
+    EXPECT_EQ(x, usable.x + left + 10);
+    EXPECT_EQ(y, usable.y + top + 20);
 
     // Without a window nothing happens (and nothing crashes).
     close();
@@ -218,7 +222,7 @@ TEST(WindowModeRun, StartUpUsesTheSettingsFile) {
         const char *ini;
         int32_t w, h, full;
     } cases[] = {
-        {"[video]\r\nscale=6\r\nfullscreen=0\r\n", 1440, 960, 0},
+        {"[video]\r\nscale=4\r\nfullscreen=0\r\n", 960, 640, 0},
         {"[video]\r\nscale=2\r\nfullscreen=0\r\n", 960, 600, 0},
         {"[video]\r\nscale=5\r\nfullscreen=1\r\n", -1, -1, 1},
     };

@@ -234,6 +234,7 @@ class Host:
 
     def run(self, start_page: int) -> int:
         self.ui.set_poll_interval(100)
+        self.ui.set_keep_place(True)  # lobby clicks end runs: the window must not jump
         self.ui.set_online_poll(self.on_online)
         self.ui.set_start_page(start_page)
         while True:

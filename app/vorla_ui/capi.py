@@ -28,6 +28,7 @@ SIGNATURES: Dict[str, Tuple[Sequence[object], Optional[object]]] = {
     "vl_set_poll_interval": ([_i32], None),
     "vl_set_online_poll": ([vl_online_cb], None),
     "vl_set_start_page": ([_u32], None),
+    "vl_set_keep_place": ([_i32], None),
     # Inspection
     "vl_test_widget": ([_text, _p_i32, _p_i32, _p_i32, _p_i32], _i32),
     "vl_test_enabled": ([_text], _i32),

@@ -99,6 +99,13 @@ class Launcher:
         """The page later runs start on (a Page); values outside 0..4 mean the main page."""
         self.capi.vl_set_start_page(int(page) & 0xFFFFFFFF)
 
+    def set_keep_place(self, on: bool) -> None:
+        """True: each later run reopens its window where the last one closed (on the same
+        display, when it still fits there) with the focus on the widget the last run ended
+        on, so a player's window stays put across the runs of a lobby or a save action.
+        False (the default): every window opens centred with the focus on the first widget."""
+        self.capi.vl_set_keep_place(1 if on else 0)
+
     # Runs
 
     def run(self, ini_path: Optional[PathLike] = None,

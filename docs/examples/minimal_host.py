@@ -19,6 +19,7 @@ def status(record: vorla_ui.Status) -> None:
 def main(ini_path: str = "vorla.ini") -> int:
     global rom
     ui = vorla_ui.load()  # the library beside the bundle, or the one VORLA_UI_LIB names
+    ui.set_keep_place(True)  # each run reopens where the player left the last window
     while True:
         code = ui.run(ini_path, status)
         if code == ExitCode.QUIT:

@@ -243,6 +243,27 @@ class SettersTest(RunCase):
                 self.ui.remove_poll_hook(hook)
                 self.assertEqual(seen, [page])
 
+    def test_keep_place_brings_back_the_last_runs_focus_only_while_on(self):
+        # keep place, focus in the second run
+        cases = [(True, "input"), (False, "play")]
+        self.ui.set_poll_interval(1)
+        try:
+            for keep, focus in cases:
+                with self.subTest(keep=keep):
+                    self.ui.set_keep_place(keep)
+                    seen = []
+                    hook = self.at_poll({1: lambda: self.ui.inspect.set_focus("input"),
+                                         2: self.ui.inspect.close_window})
+                    self.assertEqual(self.ui.run(self.ini, lambda record: None), ExitCode.QUIT)
+                    self.ui.remove_poll_hook(hook)
+                    hook = self.at_poll({1: lambda: seen.append(self.ui.inspect.focus()),
+                                         2: self.ui.inspect.close_window})
+                    self.assertEqual(self.ui.run(self.ini, lambda record: None), ExitCode.QUIT)
+                    self.ui.remove_poll_hook(hook)
+                    self.assertEqual(seen, [focus])
+        finally:
+            self.ui.set_keep_place(False)
+
     def test_poll_interval_and_online_poll_set_inside_a_callback(self):
         self.ui.set_poll_interval(20000)
         host_polls, online_polls, polls = [], [], []

@@ -129,7 +129,7 @@ def settings(path):
 class StandIn:
     """The bundle's VorlaRecomp running the stand-in host with --watch, read line by line."""
 
-    def __init__(self, folder, page, ini_text=""):
+    def __init__(self, folder, page, ini_text="", rom=None):
         self.ini = os.path.join(folder, "vorla.ini")
         self.watch_dir = os.path.join(folder, "watch")
         if ini_text:
@@ -140,7 +140,7 @@ class StandIn:
         self.state = {}
         self.proc = subprocess.Popen(
             [os.path.join(BUNDLE, "VorlaRecomp"), "--console", "--ini", self.ini, "--page", str(int(page)),
-             "--watch", self.watch_dir],
+             "--watch", self.watch_dir] + (["--rom", rom] if rom else []),
             env=dict(os.environ, PYTHONUNBUFFERED="1"), stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
             text=True, start_new_session=True)
         threading.Thread(target=self._read, daemon=True).start()
@@ -189,11 +189,24 @@ class StandIn:
 
     def wait_line(self, text):
         deadline = time.monotonic() + GUARD
-        while text not in self.seen:
+        while not any(line.startswith(text) for line in self.seen):
             try:
                 self.next_line(deadline)
             except queue.Empty:
                 raise AssertionError("no line %r; the host printed:\n%s" % (text, "\n".join(self.seen))) from None
+
+    def next_window(self, code):
+        """After the run ends with `code`, the window of the host's next run, which then
+        gets the keyboard as a window manager would give it."""
+        self.wait_line("launcher: vl_run returned %d (" % code)
+        self.state = {}  # what the next run shows comes in the lines after that one
+        self.window = self._find_window()
+        xdotool("windowfocus", "--sync", self.window)
+
+    def window_position(self):
+        out = xdotool("getwindowgeometry", "--shell", self.window)
+        values = dict(line.split("=", 1) for line in out.split())
+        return int(values["X"]), int(values["Y"])
 
     def key(self, name):
         """One key pressed and released, then the focus or the page may have changed."""
@@ -323,8 +336,8 @@ class RealInput(unittest.TestCase):
             self.host.kill()
         self.tmp.cleanup()
 
-    def start(self, page, ini_text=""):
-        self.host = StandIn(self.tmp.name, page, ini_text)
+    def start(self, page, ini_text="", rom=None):
+        self.host = StandIn(self.tmp.name, page, ini_text, rom)
         return self.host
 
     def test_keys_move_the_focus_activate_go_back_and_quit(self):
@@ -368,6 +381,39 @@ class RealInput(unittest.TestCase):
         host.wait("editing ended", lambda s: s["editing"] is None)
         host.escape_to_quit()
         self.assertEqual(settings(host.ini).get("link", "name"), "Zed 9")
+
+    def test_runs_keep_the_window_and_focus_and_a_held_return_presses_nothing(self):
+        # Each request ends a run and the stand-in host, which keeps the place, starts the
+        # next one: the window must reopen where the player moved it, with the focus on
+        # the widget pressed.
+        host = self.start(Page.ONLINE, rom="/roms/Vorla.gba")
+        host.wait("the online page", lambda s: s["page"] == "online" and s["focus"])
+        host.step_focus("Tab", "online_host")
+        xdotool("windowmove", "--sync", host.window, 100, 80)
+        self.assertEqual(host.window_position(), (100, 80))
+        host.key("Return")
+        host.next_window(6)
+        self.assertEqual(host.window_position(), (100, 80))
+        host.wait("the focus on Host game again", lambda s: s["focus"] == "online_host")
+        host.key("Escape")
+        host.wait("the main page with Play focused", lambda s: s["page"] == "main" and s["focus"] == "play")
+        # Return held past the key-repeat delay: pressed, it ends the run with "play"; its
+        # auto-repeat then reaches the next run's window, focused on Play again, where it
+        # must press nothing.
+        xdotool("keydown", "Return")
+        try:
+            host.next_window(1)
+            host.wait("the focus on Play again", lambda s: s["page"] == "main" and s["focus"] == "play")
+            self.assertEqual(host.window_position(), (100, 80))
+            time.sleep(1.0)  # the player's hold, not a wait for the program
+        finally:
+            xdotool("keyup", "Return")
+        # Keys arrive in order: once Tab has moved the focus, every Return before it was seen.
+        host.key("Tab")
+        host.wait("a focus change by Tab", lambda s: s["focus"] != "play")
+        plays = [line for line in host.seen if line.startswith("launcher: vl_run returned 1 (")]
+        self.assertEqual(len(plays), 1, "the held Return pressed Play again:\n" + "\n".join(host.seen))
+        host.escape_to_quit()
 
     def test_clicks_and_screenshots_after_a_resize_in_every_scaling_mode(self):
         mute = widget_rects(Page.SETTINGS, ["mute"])["mute"]

@@ -52,8 +52,7 @@ void edit_key(const SDL_Keysym &key) {
 
 void capture_key(SDL_Keycode sym) {
     if (sym == SDLK_ESCAPE) {
-        vl.capture = -1;
-        set_note(kNoteCancelled, 0);
+        cancel_capture();
         return;
     }
     // Only the keyboard page binds keys; elsewhere a capture waits for a controller button.
@@ -108,6 +107,11 @@ void text_input(const char *text) {
 }
 
 } // namespace
+
+void cancel_capture() {
+    vl.capture = -1;
+    set_note("Cancelled", 0);
+}
 
 void dispatch_key(const SDL_KeyboardEvent &key) {
     if (key.repeat && !repeats(key.keysym.sym)) return;

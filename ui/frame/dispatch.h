@@ -22,5 +22,6 @@ void pad_button(const SDL_ControllerButtonEvent &button);
 void pad_added();
 void pad_removed(SDL_JoystickID instance);
 
-// Capture messages shared by the key and button capture.
-constexpr const char *kNoteCancelled = "Cancelled";
+// Ends a binding capture with the note "Cancelled": Escape, a left mouse press and the
+// controller's B during a key capture.
+void cancel_capture();

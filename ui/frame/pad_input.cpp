@@ -67,7 +67,8 @@ void pad_button(const SDL_ControllerButtonEvent &button) {
     } else if (button.button == SDL_CONTROLLER_BUTTON_B && vl.keypad_field >= 0) {
         delete_last_char(vl.keypad_field);
     } else if (vl.capture >= 0) {
-        // A key capture on the keyboard page waits for a key, not a button.
+        // A key capture waits for a key; B lets a player without a keyboard out of it.
+        if (button.button == SDL_CONTROLLER_BUTTON_B) cancel_capture();
     } else {
         navigate_with_button(button.button);
     }

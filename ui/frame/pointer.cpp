@@ -51,10 +51,7 @@ void pointer_motion(int32_t lx, int32_t ly) {
 }
 
 void pointer_press(int32_t lx, int32_t ly) {
-    if (vl.capture >= 0) {
-        vl.capture = -1;
-        set_note(kNoteCancelled, 0);
-    }
+    if (vl.capture >= 0) cancel_capture();
     end_editing();
     const int32_t hit = widget_at(lx, ly);
     if (hit < 0 || !vl.widgets[hit].enabled) return;

@@ -6,6 +6,7 @@
 #include "../draw/palette.h"
 #include "frame.h"
 #include "state.h"
+#include "window_place.h"
 
 namespace {
 
@@ -99,8 +100,5 @@ void apply_window_mode(bool keep_position) {
         return;
     }
     SDL_SetWindowFullscreen(vl.window, 0);
-    int32_t w = 0, h = 0;
-    window_size_for_scale(vl.settings.scale, &w, &h);
-    SDL_SetWindowSize(vl.window, w, h);
-    if (!keep_position) SDL_SetWindowPosition(vl.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    fit_window_to_display(keep_position);
 }

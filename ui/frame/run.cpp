@@ -7,7 +7,9 @@
 #include "../screens/lobby.h"
 #include "../settings/file_io.h"
 #include "frame.h"
+#include "held_keys.h"
 #include "state.h"
+#include "window_place.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ void reset_run_objects() {
 
 // Releases what start-up created before a failure; nothing else was touched.
 int32_t fail_start() {
+    end_held_keys();
     if (vl.gc_ok) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     vl.gc_ok = false;
@@ -50,12 +53,10 @@ bool start_window() {
         report_failure("vorla_ui: SDL_InitSubSystem failed: %s", SDL_GetError());
         return false;
     }
+    begin_held_keys();
     vl.gc_ok = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
 
-    int32_t w = 0, h = 0;
-    window_size_for_scale(vl.settings.scale, &w, &h);
-    vl.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                                 SDL_WINDOW_RESIZABLE);
+    vl.window = create_placed_window(kWindowTitle, SDL_WINDOW_RESIZABLE);
     if (!vl.window) {
         report_failure("vorla_ui: SDL_CreateWindow failed: %s", SDL_GetError());
         fail_start();
@@ -157,6 +158,7 @@ void release_lost_drops(char *files[kDropNotes], int count) {
 }
 
 void shut_down() {
+    remember_window_place();
     end_editing();
     commit_fields();
     if (vl.controller) SDL_GameControllerClose(vl.controller);
@@ -166,6 +168,7 @@ void shut_down() {
     vl.target = nullptr;
     SDL_DestroyRenderer(vl.renderer);
     vl.renderer = nullptr;
+    end_held_keys();
     SDL_DestroyWindow(vl.window);
     vl.window = nullptr;
     char *drops[kDropNotes];
@@ -279,6 +282,8 @@ VL_API int32_t vl_run(const char *ini_path, vl_status_cb status_cb) {
         status_cb(&vl.status);
         sanitise_status(&vl.status);
     }
+    // The first build gives the focus back to the widget the last run ended on.
+    if (vl.keep_place) std::snprintf(vl.refocus_id, sizeof vl.refocus_id, "%s", vl.last_focus_id);
     build_page();
     vl.next_poll = SDL_GetTicks() + static_cast<uint32_t>(vl.poll_interval_ms);
 
@@ -302,6 +307,10 @@ VL_API void vl_set_online_poll(vl_online_cb online_cb) {
 
 VL_API void vl_set_start_page(uint32_t page) {
     vl.start_page = page <= VL_PAGE_SETTINGS ? static_cast<int32_t>(page) : VL_PAGE_MAIN;
+}
+
+VL_API void vl_set_keep_place(int32_t on) {
+    vl.keep_place = on != 0;
 }
 
 } // extern "C"

@@ -10,7 +10,9 @@
 #include "../draw/font.h"
 #include "../screens/widgets.h"
 #include "../settings/settings.h"
+#include "held_keys.h"
 #include "vorla_ui.h"
+#include "window_place.h"
 
 struct vl_state {
     // Run configuration and host records
@@ -71,6 +73,12 @@ struct vl_state {
     int32_t role;                 // 0 host, 1 join
     int32_t remembered_delay;     // delay restored when automatic delay is switched off
     int32_t address_pick;         // chosen local address, 0..3
+
+    // Continuity across runs
+    bool keep_place;              // reopen where the last run closed, focus what it focused; survives runs
+    vl_window_place last_place;   // the last run's window as it closed; survives runs
+    char last_focus_id[24];       // widget focused when the last run ended, empty none; survives runs
+    vl_held_keys held_keys;       // keys down before this run's window had them (held_keys.cpp)
 
     // Fonts and the per-frame text log
     vl_font_atlas font_atlas[kFontCount];

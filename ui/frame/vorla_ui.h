@@ -135,6 +135,11 @@ VL_API void vl_set_poll_interval(int32_t ms);
 VL_API void vl_set_online_poll(vl_online_cb online_cb);
 VL_API void vl_set_start_page(uint32_t page);
 
+/* Continuity across runs: not 0 makes each later run reopen its window where the last
+ * one closed (same display, same place, when it still fits there) and focus the widget
+ * the last run ended on. Off by default. */
+VL_API void vl_set_keep_place(int32_t on);
+
 /* Inspection */
 VL_API int32_t vl_test_widget(const char *id, int32_t *x, int32_t *y, int32_t *w, int32_t *h);
 VL_API int32_t vl_test_enabled(const char *id);
