@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a command on a virtual X display of its own: starts Xvfb (one screen of 1920x1080,
-# 24 bits, unless --screen says otherwise) on a free display number, parks the pointer in
+# 24 bits, unless --screen says otherwise) on a display number of its own, parks the pointer in
 # the top-left corner, away from the centred launcher window, runs the command with
 # DISPLAY set, and stops the server again. Exits with the command's exit code.
 # Usage: scripts/with-display.sh [--screen WxHxD]... [--xinerama] COMMAND [ARGUMENT...]
@@ -27,35 +27,34 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "with-display: $tool is not installed" >&2; exit 2; }
 done
 
-display=
-for n in $(seq 90 130); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=:$n; break; fi
-done
-[ -n "$display" ] || { echo "with-display: no free display number in :90 to :130" >&2; exit 1; }
-
 log=$(mktemp /tmp/with-display-xvfb.XXXXXX)
+number=$(mktemp /tmp/with-display-number.XXXXXX)
+# -displayfd: Xvfb takes the first free display number itself (its lock file decides, so
+# two scripts started together never share a server) and writes it once it is ready.
 # -noreset: by default the server resets when its last client leaves and refuses the
 # connections that arrive meanwhile, so a test that opens the display right after the
 # previous one closed it would fail now and then with "x11 not available".
-Xvfb "$display" "${screens[@]}" ${xinerama[@]+"${xinerama[@]}"} -nolisten tcp -noreset >"$log" 2>&1 &
+Xvfb -displayfd 3 "${screens[@]}" ${xinerama[@]+"${xinerama[@]}"} -nolisten tcp -noreset \
+  3>"$number" >"$log" 2>&1 &
 server=$!
 stop() {
   kill "$server" 2>/dev/null || true
   wait "$server" 2>/dev/null || true
-  rm -f "$log"
+  rm -f "$log" "$number"
 }
 trap stop EXIT
 
-export DISPLAY=$display
-unset WAYLAND_DISPLAY
 for _ in $(seq 100); do
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  grep -q '^[0-9][0-9]*$' "$number" && break
   kill -0 "$server" 2>/dev/null || { echo "with-display: Xvfb did not start:" >&2; cat "$log" >&2; exit 1; }
   sleep 0.1
 done
-xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "with-display: Xvfb on $display does not answer" >&2; exit 1; }
+grep -q '^[0-9][0-9]*$' "$number" || { echo "with-display: Xvfb gave no display number in 10 s" >&2; exit 1; }
+export DISPLAY=:$(cat "$number")
+unset WAYLAND_DISPLAY
+xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "with-display: Xvfb on $DISPLAY does not answer" >&2; exit 1; }
 xdotool mousemove 0 0
-echo "with-display: Xvfb on $display ($(xdotool getdisplaygeometry)), pointer parked at 0,0"
+echo "with-display: Xvfb on $DISPLAY ($(xdotool getdisplaygeometry)), pointer parked at 0,0"
 
 code=0
 "$@" || code=$?
