@@ -313,6 +313,53 @@ TEST(OnlinePage, ConnectionCaptionsFollowLobbyStateRoleAndDelay) {
     }
 }
 
+// delay=6 is a valid file value, but 2 players allow at most 2 frames: the slider shows
+// its maximum and nothing beyond its track, while the caption and the file keep 6.
+TEST(OnlinePage, DelaySliderAboveItsMaximumPaintsAsAtTheMaximum) {
+    struct Shot {
+        std::vector<uint32_t> frame;
+        int32_t x = 0, y = 0, w = 0, h = 0;
+        bool caption = false;
+    };
+    auto shoot = [](int32_t delay, Shot &shot, std::string &file_after) {
+        vt::TempDir dir;
+        const std::string ini = dir.file("vorla.ini");
+        vt::write_file(ini, "[link]\r\nplayers=2\r\ndelay=" + std::to_string(delay) + "\r\n");
+        vl_set_start_page(kPageOnline);
+        vt::Host host;
+        host.max_calls = 50;
+        host.status = [&](vl_status &, int call) {
+            if (call != 5) return;  // frames of the first records painted
+            shot.frame = vt::snapshot();
+            ASSERT_EQ(vl_test_widget("online_delay", &shot.x, &shot.y, &shot.w, &shot.h), 1);
+            const std::string caption = "DELAY . " + std::to_string(delay) + " FR";
+            shot.caption = probe::shows(shot.frame, probe::find_text(probe::logged_texts(), 0, caption.c_str(), 290, 264),
+                                        0, caption.c_str(), col_ink_soft);
+            vt::push_quit();
+        };
+        vt::run_host(ini, host);
+        vl_set_start_page(kPageMain);
+        file_after = vt::read_file(ini);
+    };
+    Shot at_limit, above;
+    std::string file_at_limit, file_above;
+    shoot(2, at_limit, file_at_limit);
+    shoot(6, above, file_above);
+    ASSERT_EQ(at_limit.frame.size(), 960u * 600u);
+    ASSERT_EQ(above.frame.size(), 960u * 600u);
+    EXPECT_TRUE(at_limit.caption);
+    EXPECT_TRUE(above.caption) << "the caption shows the stored 6";
+    EXPECT_NE(file_above.find("delay=6\r\n"), std::string::npos) << file_above;
+
+    // The slider's rows, from its left end to the frame's right edge: the track and the
+    // Lobby panel beside it.
+    int32_t differing = 0;
+    for (int32_t y = above.y; y < above.y + above.h; ++y)
+        for (int32_t x = above.x; x < 960; ++x)
+            if (vt::pixel(at_limit.frame, x, y) != vt::pixel(above.frame, x, y)) ++differing;
+    EXPECT_EQ(differing, 0) << "pixels of the slider band that differ between delay 2 and delay 6";
+}
+
 TEST(OnlinePage, QualityLinesInGame) {
     struct Case {
         int32_t quality, p95, pauses;

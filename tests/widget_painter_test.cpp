@@ -236,7 +236,8 @@ constexpr SliderCase kSliderCases[] = {
     {"volume zero",             0, 315,   0, 0,     0, 0, 2,   0},
     {"deadzone",                1, 306,   0, 0, 16384, 0, 2, 150},
     {"delay 1 of 2",            2, 206,   0, 0,     0, 1, 2, 100},
-    {"delay over the maximum",  2, 206,   0, 0,     0, 3, 2, 300},
+    {"delay over the maximum",  2, 206,   0, 0,     0, 3, 2, 200},  // drawn as at the maximum
+    {"delay below zero",        2, 206,   0, 0,     0, -1, 2,  0},  // drawn as at zero
     {"delay 1 with 3 players",  2, 206,   0, 0,     0, 1, 3, 200},
     {"unknown id reads volume", 7, 206,  25, 1,     0, 2, 2,  50},
 };

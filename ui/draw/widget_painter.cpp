@@ -114,14 +114,10 @@ struct SliderReading {
     int64_t maximum;
 };
 
-// The painter's own reading of the live settings; unknown ids show the volume.
+// The live setting and maximum of a slider; unknown ids show the volume.
 SliderReading slider_reading(int32_t slider_id) {
-    const vl_settings &s = vl.settings;
-    switch (slider_id) {
-    case 1: return {s.deadzone, 32767};
-    case 2: return {s.delay, s.players < 3 ? 2 : 1};
-    default: return {s.volume, 100};
-    }
+    const int32_t id = slider_maximum(slider_id) > 0 ? slider_id : kVolumeSlider;
+    return {slider_value(id), slider_maximum(id)};
 }
 
 // Narrows a 64-bit length to a rectangle coordinate without wrapping around.
@@ -137,9 +133,11 @@ void paint_slider(const vl_widget &w) {
     outline_rect(w.x, cy - 5, w.w, 10, col_well_edge);
 
     const SliderReading r = slider_reading(w.slider_id);
-    // Not clamped on purpose: a value above the maximum (delay 3 from the file) overflows.
-    int32_t f = saturate32((static_cast<int64_t>(w.w) - 6) * r.value / r.maximum);
-    if (w.slider_id == 0 && vl.settings.mute) f = 0;
+    // A value outside 0..maximum (a delay of 6 read from the file while 2 players allow 2)
+    // is drawn at the nearer end, so fill and knob stay on the track; the setting keeps it.
+    const int64_t shown = r.value < 0 ? 0 : r.value > r.maximum ? r.maximum : r.value;
+    int32_t f = saturate32((static_cast<int64_t>(w.w) - 6) * shown / r.maximum);
+    if (w.slider_id == kVolumeSlider && vl.settings.mute) f = 0;
 
     if (f > 0) fill_rect(w.x + 3, cy - 2, f, 4, w.enabled ? col_accent : col_ink_dim);
     if (!w.enabled) return;

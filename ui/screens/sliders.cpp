@@ -3,6 +3,7 @@
 
 #include "../frame/frame.h"
 #include "../frame/state.h"
+#include "lobby.h"
 
 namespace {
 
@@ -19,7 +20,6 @@ constexpr SliderRow kSliders[] = {
     {&vl_settings::delay, 1, 0},
 };
 constexpr int32_t kSliderCount = static_cast<int32_t>(sizeof kSliders / sizeof kSliders[0]);
-constexpr int32_t kDelaySlider = 2;
 
 bool known(int32_t slider_id) { return slider_id >= 0 && slider_id < kSliderCount; }
 
@@ -27,7 +27,7 @@ bool known(int32_t slider_id) { return slider_id >= 0 && slider_id < kSliderCoun
 
 int32_t slider_maximum(int32_t slider_id) {
     if (!known(slider_id)) return 0;
-    if (slider_id == kDelaySlider) return vl.settings.players < 3 ? 2 : 1;
+    if (slider_id == kDelaySlider) return delay_limit();
     return kSliders[slider_id].maximum;
 }
 

@@ -51,6 +51,7 @@ int32_t leading_number(const char *text);   // optional sign then digits; none r
 bool port_text_is_valid(const char *text);  // not empty and leading number in 1..65535
 
 // sliders.cpp: slider id -> setting, maximum and keyboard step
+enum vl_slider_id : int32_t { kVolumeSlider = 0, kDeadzoneSlider = 1, kDelaySlider = 2 };
 int32_t slider_maximum(int32_t slider_id);
 int32_t slider_step(int32_t slider_id);
 int32_t slider_value(int32_t slider_id);
