@@ -9,7 +9,9 @@
 
 #include "draw/font.h"
 #include "frame/state.h"
+#include "screens/fields.h"
 #include "screens/widgets.h"
+#include "settings/text_rules.h"
 #include "test_support.h"
 
 namespace {

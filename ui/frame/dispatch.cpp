@@ -10,13 +10,10 @@
 
 namespace {
 
-// Characters that would break a line of vorla.ini, so no key name may hold them.
-constexpr const char *kUnsafeNameChars = "=;#[]";
-constexpr size_t kLongestKeyName = 31;
-
+// A key name that fits a binding and would not break a line of vorla.ini.
 bool key_name_is_usable(const char *name) {
-    if (!name || !name[0] || std::strlen(name) > kLongestKeyName) return false;
-    return std::strpbrk(name, kUnsafeNameChars) == nullptr;
+    if (!name || !name[0] || std::strlen(name) > kLongestBindingName) return false;
+    return std::strpbrk(name, kIniSyntaxChars) == nullptr;
 }
 
 bool repeats(SDL_Keycode sym) { return sym == SDLK_LEFT || sym == SDLK_RIGHT || sym == SDLK_BACKSPACE; }

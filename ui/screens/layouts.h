@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "../settings/settings.h"
 #include "widgets.h"
 
 // What a row's condition tests; `arg` parameterises the tests that name a value.
@@ -24,7 +25,7 @@ enum vl_rule : uint8_t {
     kIdleManualDelay,   // idle and delay >= 0
     kAutoDelay,         // delay < 0
     kPlayersIs,         // settings players == arg
-    kTransportIs,       // settings transport is exactly kTransportNames[arg]
+    kTransportIs,       // settings transport is exactly kTransportNames[arg] (settings.h)
     kRoleIs,            // role == arg
     kHostAllowed,       // idle and the port is valid
     kJoinAllowed,       // idle, the port is valid and the host address is not empty
@@ -68,11 +69,27 @@ struct vl_layout {
     int32_t count;
 };
 
-extern const char *const kTransportNames[3];  // "auto", "udp", "tcp"
-
 extern const vl_layout kMainLayout;
 extern const vl_layout kInputLayout;     // keyboard and controller pages
 extern const vl_layout kSettingsLayout;
 extern const vl_layout kOnlineLayout;
 extern const vl_layout kConfirmLayout;
 extern const vl_layout kKeypadLayout;
+
+// Ids that code names outside these tables: where the focus goes when the keypad opens and
+// when it closes again. The rows use the same constants; the id check (widget_ids_test)
+// finds every one of kIdsNamedInCode in a layout.
+constexpr const char kIdKeypadStart[] = "kp_5";
+constexpr const char kIdHostField[] = "online_addr";
+constexpr const char kIdPortField[] = "online_port";
+constexpr const char *kIdsNamedInCode[] = {kIdKeypadStart, kIdHostField, kIdPortField};
+
+// Every layout by name, for the checks that walk them all.
+struct vl_named_layout {
+    const char *name;
+    const vl_layout *layout;
+};
+constexpr vl_named_layout kAllLayouts[] = {
+    {"main page", &kMainLayout},     {"input pages", &kInputLayout},         {"settings page", &kSettingsLayout},
+    {"online page", &kOnlineLayout}, {"confirmation dialog", &kConfirmLayout}, {"keypad", &kKeypadLayout},
+};

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
-// `scaling` 0, 1, 2 as the file spells it.
-constexpr int32_t kScalingCount = 3;
+#include "settings.h"
+
+// `scaling` (vl_scaling) as the file spells it.
+constexpr int32_t kScalingCount = kScalingStretch + 1;
 constexpr const char *kScalingNames[kScalingCount] = {"integer", "fit", "stretch"};
