@@ -58,9 +58,6 @@ extern const char *const kModeNames[kModeCount];  // "off", "host", "join", "sol
 extern const char *const kActionNames[kBindingSlots];
 extern const char *const kBindingFileKeys[kBindingSlots];
 
-// The characters a line of vorla.ini gives a meaning to (comments, the key separator and
-// section headers), so no stored name or value may hold them.
-constexpr const char *kIniSyntaxChars = "#;=[]";
 constexpr size_t kLongestBindingName = sizeof vl_settings::keys[0] - 1;
 
 // settings_record.cpp
@@ -68,7 +65,7 @@ void default_settings(vl_settings *s);
 int32_t normalise_settings(vl_settings *s);   // number of corrections
 void reset_keys(vl_settings *s);
 void reset_buttons(vl_settings *s);
-bool is_ini_safe(const char *text);            // 1..31 bytes of 0x20..0x7E without kIniSyntaxChars
+bool is_ini_safe(const char *text);            // 1..31 bytes of 0x20..0x7E without #;=[]
 
 // settings_file.cpp
 int32_t load_settings(const char *path, vl_settings *s);        // 0 read, 1 file not opened

@@ -92,6 +92,10 @@ bool has_duplicates(const char (*entries)[32]) {
     return false;
 }
 
+// The characters a line of vorla.ini gives a meaning to (comments, the key separator and
+// section headers); no stored name may hold them.
+constexpr const char *kIniSyntaxChars = "#;=[]";
+
 // Printable ASCII that a line of the file can hold as it is.
 bool is_ini_byte(unsigned char c) { return c >= 0x20 && c <= 0x7E && !std::strchr(kIniSyntaxChars, c); }
 
