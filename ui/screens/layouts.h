@@ -12,8 +12,8 @@ enum vl_rule : uint8_t {
     kAlways,
     kNever,
     kPageIs,            // page == arg
-    kPlayReady,         // "play" reads "PLAY": state != 0 and rom_ok != 0
-    kNotPreparing,      // build state != 1
+    kPlayReady,         // "play" reads "PLAY": state != VL_BUILD_NO_ROM and rom_ok != 0
+    kNotPreparing,      // build state != VL_BUILD_PREPARING
     kRomUsable,         // rom_path not empty and rom_ok != 0
     kWindowed,          // settings fullscreen == 0
     kFullscreen,
@@ -21,7 +21,7 @@ enum vl_rule : uint8_t {
     kScalingIs,         // settings scaling == arg
     kMuted,
     kStickAsDpad,
-    kIdle,              // lobby_state == 0
+    kIdle,              // lobby_state == VL_LOBBY_NOT_CONNECTED
     kIdleManualDelay,   // idle and delay >= 0
     kAutoDelay,         // delay < 0
     kPlayersIs,         // settings players == arg
@@ -29,12 +29,12 @@ enum vl_rule : uint8_t {
     kRoleIs,            // role == arg
     kHostAllowed,       // idle and the port is valid
     kJoinAllowed,       // idle, the port is valid and the host address is not empty
-    kCopyAllowed,       // not in game and an address exists
-    kReadyAllowed,      // lobby_state 1 or 3
+    kCopyAllowed,       // copy_allowed(): not in game and an address exists
+    kReadyAllowed,      // lobby_state VL_LOBBY_WAITING or VL_LOBBY_CONNECTED
     kStartAllowed,      // the start rule
-    kLinked,            // lobby_state != 0
+    kLinked,            // lobby_state != VL_LOBBY_NOT_CONNECTED
     kLocalReady,        // "online_ready" reads "Cancel"
-    kHasAddress,        // not in game and arg < address_count()
+    kHasAddress,        // addresses_shown() and arg < address_count()
     kKeypadFieldIs,     // keypad_field == arg
 };
 

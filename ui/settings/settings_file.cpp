@@ -180,7 +180,7 @@ void apply_row(const KeyRow &row, Text value, vl_settings *s, ReadState *state) 
         break;
     }
     case Rule::kDelay: {
-        if (value.view() == "auto") {
+        if (value.view() == kDelayAutoName) {
             *number = kDelayAuto;
             break;
         }
