@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "frame/dispatch.h"
 #include "frame/state.h"
 #include "settings/settings.h"
 #include "test_support.h"

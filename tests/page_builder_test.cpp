@@ -9,7 +9,9 @@
 
 #include "draw/font.h"
 #include "frame/state.h"
+#include "screens/fields.h"
 #include "screens/widgets.h"
+#include "settings/text_rules.h"
 #include "test_support.h"
 
 namespace {
@@ -623,6 +625,33 @@ TEST(Numbers, LeadingNumberAndPortText) {
     }
     EXPECT_EQ(leading_number(nullptr), 0);
     EXPECT_FALSE(port_text_is_valid(nullptr));
+}
+
+// The two readings of one reader: only leading white space tells them apart. Requests
+// take the port as the file does; the field is drawn as atoi reads it.
+TEST(Numbers, TheTwoReadingsDifferOnlyInLeadingBlanks) {
+    struct Case {
+        const char *text;
+        int32_t plain, after_blanks;
+        bool valid, looks_valid;
+    } cases[] = {
+        {"8080", 8080, 8080, true, true},        {"  8080", 0, 8080, false, true},
+        {"\t\n\v\f\r+7", 0, 7, false, true},    {" -7", 0, -7, false, false},
+        {" ", 0, 0, false, false},              {"", 0, 0, false, false},
+        {" 99999999999", 0, 2147483647, false, false}, {"0x50", 0, 0, false, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "'" << c.text << "'");
+        EXPECT_EQ(leading_number(c.text), c.plain);
+        EXPECT_EQ(leading_number_after_blanks(c.text), c.after_blanks);
+        EXPECT_EQ(port_text_is_valid(c.text), c.valid);
+        EXPECT_EQ(port_text_looks_valid(c.text), c.looks_valid);
+    }
+    // The settings file hands the reader a value that is not terminated where it ends.
+    EXPECT_EQ(leading_number("8080", 2), 80);
+    EXPECT_EQ(leading_number("-5", 1), 0);
+    EXPECT_EQ(leading_number_after_blanks(nullptr), 0);
+    EXPECT_FALSE(port_text_looks_valid(nullptr));
 }
 
 // The same rules seen by a host through the exports while vl_run runs.

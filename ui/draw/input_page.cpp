@@ -28,9 +28,6 @@ constexpr vl_page_item kStickCaptions[] = {
     item_text(320, 505, 3, col_ink, "Deadzone"),
 };
 
-constexpr const char *kSlotNames[kBindingSlots] = {"A",     "B",  "L",    "R",    "Start",
-                                                   "Select", "Up", "Down", "Left", "Right"};
-
 // Stick view: centre (880, 508), full range drawn at radius 28.
 constexpr int32_t kStickRadius = 28;
 constexpr int64_t kAxisMax = 32767;
@@ -44,7 +41,7 @@ void paint_prompt(bool controller_page) {
     if (vl.capture >= 0 && vl.capture < kBindingSlots) {
         char line[96];
         std::snprintf(line, sizeof line, "Press a %s for %s...", controller_page ? "button" : "key",
-                      kSlotNames[vl.capture]);
+                      kActionNames[vl.capture]);
         draw_centred_line(4, line, 440, col_accent);
         draw_centred_line(1, "Esc cancels", 464, col_ink_soft);
         return;

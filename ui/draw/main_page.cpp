@@ -36,16 +36,15 @@ constexpr BuildStateLook kBuildStates[] = {
     {"Error",            kBadgeGoodOuter, kBadgeGoodInner,  col_good,     "Error",                        false, false},
 };
 // clang-format on
-constexpr uint32_t kKnownStates = 5;
+constexpr uint32_t kKnownStates = VL_BUILD_ERROR + 1;
 
 const BuildStateLook &look_for_state(uint32_t state) {
     return kBuildStates[state < kKnownStates ? state : kKnownStates];
 }
 
-// Status panel and progress track (the inspection export reports the same track).
+// Status panel; the progress track is kProgressTrack.
 constexpr SDL_Rect kPanel{220, 236, 520, 98};
-constexpr SDL_Rect kTrack{236, 308, 488, 10};
-constexpr int32_t kTrackFillMax = 482;  // a 3-pixel margin on every side of the fill
+constexpr int32_t kTrackFillMax = kProgressTrack.w - 6;  // a 3-pixel margin on every side of the fill
 constexpr int32_t kRightEdge = 724;     // right edge of the percentage and the badge text area
 constexpr int32_t kChipRight = 932;
 
@@ -117,9 +116,10 @@ void paint_main_page() {
         draw_text(3, text, kRightEdge - text_width(3, text), 280, col_accent);
     }
     if (look.shows_bar) {
-        fill_rect(kTrack.x, kTrack.y, kTrack.w, kTrack.h, col_well);
-        outline_rect(kTrack.x, kTrack.y, kTrack.w, kTrack.h, col_well_edge);
-        if (status.percent > 0) fill_rect(kTrack.x + 3, kTrack.y + 3, percent * kTrackFillMax / 100, 4, col_accent);
+        const SDL_Rect &track = kProgressTrack;
+        fill_rect(track.x, track.y, track.w, track.h, col_well);
+        outline_rect(track.x, track.y, track.w, track.h, col_well_edge);
+        if (status.percent > 0) fill_rect(track.x + 3, track.y + 3, percent * kTrackFillMax / 100, 4, col_accent);
         vl.bar_shown = true;
     }
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "../frame/state.h"
+#include "../screens/fields.h"
 #include "../screens/lobby.h"
 #include "hint_lines.h"
 #include "page_items.h"
@@ -24,7 +25,7 @@ constexpr lobby_state_look kLobbyStates[] = {
 };
 static_assert(sizeof kLobbyStates / sizeof kLobbyStates[0] == VL_LOBBY_LOST + 2, "a row per lobby state, and one more");
 
-constexpr const char *kSlotLabels[] = {"P1", "P2", "P3", "P4"};
+constexpr const char *kSlotLabels[kPlayerSlots] = {"P1", "P2", "P3", "P4"};
 constexpr const char *kSlotStates[] = {"Empty", "Joining", "Connected", "Ready", "Lost"};
 static_assert(sizeof kSlotStates / sizeof kSlotStates[0] == VL_SLOT_LOST + 1, "a text per slot state");
 
@@ -47,8 +48,6 @@ constexpr vl_page_item kLobbyHead[] = {
 int32_t lobby_index(int32_t state) { return state >= VL_LOBBY_NOT_CONNECTED && state <= VL_LOBBY_LOST ? state : VL_LOBBY_LOST + 1; }
 
 int32_t capped(int32_t v, int32_t cap) { return v > cap ? cap : v; }
-
-bool port_field_valid() { return port_reads_valid(vl.fields[2]); }
 
 void paint_state_chip() {
     const vl_online_status &o = vl.online;
@@ -97,7 +96,7 @@ void paint_connection_panel() {
         std::snprintf(delay, sizeof delay, "DELAY . %d FR", vl.settings.delay);
     for (const connection_caption &c : kConnectionCaptions) {
         const char *text = c.text;
-        if (c.source == caption_text::address) text = vl.role != 0 ? "HOST ADDRESS" : "YOUR ADDRESS";
+        if (c.source == caption_text::address) text = vl.role != kRoleHost ? "HOST ADDRESS" : "YOUR ADDRESS";
         if (c.source == caption_text::delay) text = delay;
         if (c.right_aligned)
             draw_text_right(0, text, c.x, c.y, colour);
@@ -169,15 +168,15 @@ const char *hint_text(uint32_t *colour) {
         return o.host_message;
     }
     switch (o.lobby_state) {
-    case 0:
-        if (!port_field_valid()) {
+    case VL_LOBBY_NOT_CONNECTED:
+        if (!port_text_looks_valid(vl.fields[kFieldPort])) {
             *colour = col_bad;
-            return "Port must be 1-65535";
+            return kNotePortRange;
         }
-        if (vl.fields[1][0] || vl.role != 1)
+        if (vl.fields[kFieldHost][0] || vl.role != kRoleJoin)
             return "Waiting for players. Share your address and port so others can join.";
         return "Type the host address to join.";
-    case 1:
+    case VL_LOBBY_WAITING:
         if (connected_slots() < 2) return "Waiting for players. Everybody presses Ready.";
         [[fallthrough]];
     case VL_LOBBY_CONNECTED:
@@ -201,7 +200,7 @@ void paint_quality() {
     const bool known = o.quality >= VL_QUALITY_MEASURING && o.quality <= VL_QUALITY_POOR;
     const int32_t q = known ? o.quality : VL_QUALITY_MEASURING;
     char text[64];
-    if (q != 0 && o.p95_ms >= 0)
+    if (q != VL_QUALITY_MEASURING && o.p95_ms >= 0)
         std::snprintf(text, sizeof text, "Connection: %s (p95 %d ms)", kQualityTexts[q], capped(o.p95_ms, kMaxShownMs));
     else
         std::snprintf(text, sizeof text, "Connection: %s", kQualityTexts[q]);
@@ -213,9 +212,9 @@ void paint_quality() {
 }
 
 void paint_address_caption() {
-    const vl_online_status &o = vl.online;
-    if (!o.address[0] && !o.addresses[0][0]) return;
-    const bool several = o.addresses[0][0] && o.addresses[1][0];
+    const int32_t addresses = address_count();
+    if (addresses == 0) return;
+    const bool several = addresses > 1;
     draw_text(0, several ? "YOUR ADDRESSES  (UP/DOWN PICKS ONE)" : "YOUR ADDRESS", 537, 416, col_ink_soft);
 }
 
@@ -227,7 +226,7 @@ void paint_online_page() {
     paint_state_chip();
     paint_connection_panel();
     paint_items(kLobbyHead);
-    for (int32_t v = 0; v < 4; ++v) paint_lobby_row(v);
+    for (int32_t v = 0; v < kPlayerSlots; ++v) paint_lobby_row(v);
     fill_rect(521, 280, 409, 2, col_rule);
     paint_hint();
     if (vl.online.lobby_state == VL_LOBBY_IN_GAME)

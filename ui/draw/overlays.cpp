@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "../frame/state.h"
+#include "../screens/fields.h"
 #include "font.h"
 #include "painters.h"
 #include "palette.h"
@@ -73,14 +74,14 @@ void paint_keypad_overlay() {
     paint_dimming_layer(kKeypadPanel);
     fill_panel_plain(kKeypadPanel.x, kKeypadPanel.y, kKeypadPanel.w, kKeypadPanel.h);
     char caption[64];
-    std::snprintf(caption, sizeof caption, "%s", vl.keypad_field == 1 ? "ADDRESS" : "PORT");
+    std::snprintf(caption, sizeof caption, "%s", vl.keypad_field == kFieldHost ? "ADDRESS" : "PORT");
     draw_text(0, caption, 276, 142, col_ink_soft);
     fill_rect(kKeypadBoxX, kKeypadBoxY, kKeypadBoxW, kKeypadBoxH, col_well);
     outline_rect(kKeypadBoxX, kKeypadBoxY, kKeypadBoxW, kKeypadBoxH, col_accent);
 
     // The keypad edits only fields 1 and 2; anything else shows an empty field.
     const int32_t field = vl.keypad_field;
-    const char *text = field >= 0 && field < 3 ? vl.fields[field] : "";
+    const char *text = field >= 0 && field < kFieldCount ? vl.fields[field] : "";
     char shown[64];  // a 63-byte text fills it, leaving no room for the cursor
     std::snprintf(shown, sizeof shown, "%s_", visible_tail(text));
     const int32_t y = kKeypadBoxY + (kKeypadBoxH + h_height(5)) / 2 - font_table[5].ascent;

@@ -1,18 +1,22 @@
-// Painters: pure functions of the run state that draw into the render target.
+// Painters: they draw the run state into the render target and change nothing the run
+// acts on. Two things they do write into the state, for inspection: every page text
+// draw_text paints while paint_frame has the text log on (vl.text_log, text_log_count),
+// and whether the main page drew its progress bar (vl.bar_shown). paint_frame clears both
+// before a frame. Only the caret's blink reads the clock.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 
+// The track of the main page's progress bar, which vl_test_bar reports while it is shown.
+constexpr SDL_Rect kProgressTrack{236, 308, 488, 10};
+
 // widget_painter.cpp
 void paint_widget(int32_t index);
 void fill_rounded_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, uint32_t colour);
 void fill_panel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t fill, uint32_t outline, bool shadow);
 void fill_disc(int32_t cx, int32_t cy, int32_t r, uint32_t colour);
-// The port field as the painters read it: like atoi (leading blanks, one sign), saturating
-// instead of overflowing; valid when not empty and 1..65535.
-bool port_reads_valid(const char *text);
 // What stays visible of fill_rounded_rect (or fill_disc) once the same shape inset by
 // `border`, its radius less `border`, is filled opaque over it: the ring around it.
 void fill_rounded_ring(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, int32_t border,

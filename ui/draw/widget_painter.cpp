@@ -1,10 +1,13 @@
 // paint_widget: every widget kind in every state, plus the rounded, disc and panel fills
-// it shares with the page painters. Pure functions of vl and the clock (caret blink).
+// it shares with the page painters. They read vl and the clock (caret blink) and write
+// nothing.
 #include "painters.h"
 
 #include <cstdio>
 
 #include "../frame/state.h"
+#include "../screens/fields.h"
+#include "../screens/lobby.h"
 #include "fill_rows.h"
 #include "font.h"
 #include "palette.h"
@@ -209,14 +212,14 @@ const char *visible_tail(const char *text, int32_t max_width) {
 }
 
 void paint_text_field(const vl_widget &w, WidgetFlags f) {
-    if (w.index < 0 || w.index >= 3) return;  // only three fields exist
+    if (w.index < 0 || w.index >= kFieldCount) return;
     const bool editing = vl.editing_field == w.index;
     fill_rect(w.x, w.y, w.w, w.h, col_well);
     outline_rect(w.x, w.y, w.w, w.h, editing || f.hot ? col_accent : col_well_edge);
 
     const char *shown = visible_tail(vl.fields[w.index], w.w - 24);
     uint32_t ink = col_ink_soft;
-    if (w.enabled) ink = w.index == 2 && !port_reads_valid(vl.fields[2]) ? col_bad : col_ink;
+    if (w.enabled) ink = w.index == kFieldPort && !port_text_looks_valid(vl.fields[kFieldPort]) ? col_bad : col_ink;
     draw_text(3, shown, w.x + 12, w.y + (w.h + h_height(3)) / 2 - font_table[3].ascent, ink);
 
     if (editing && (SDL_GetTicks() / kCaretHalfPeriodMs) % 2 == 0)
@@ -226,14 +229,13 @@ void paint_text_field(const vl_widget &w, WidgetFlags f) {
 // ---- address rows and cards ------------------------------------------------------------
 
 void paint_address_row(const vl_widget &w) {
-    if (w.index < 0 || w.index >= 4) return;  // the host record holds four addresses
+    if (w.index < 0 || w.index >= kMaxAddresses) return;
     const bool picked = w.index == vl.address_pick;
     if (picked) fill_rect(w.x, w.y, w.w, w.h, col_rule);
     const uint32_t ink = picked ? col_good : col_ink;
 
-    const char *address = vl.online.addresses[0][0] ? vl.online.addresses[w.index] : vl.online.address;
     char text[64];
-    fit_text(2, address, w.w - 30, text, sizeof text);
+    fit_text(2, address_at(w.index), w.w - 30, text, sizeof text);
     const int32_t ty = w.y + (w.h + h_height(2)) / 2 - font_table[2].ascent;
     draw_text(2, picked ? ">" : " ", w.x + 6, ty, col_accent);
     draw_text(2, text, w.x + 22, ty, ink);
@@ -267,19 +269,6 @@ void paint_card(const vl_widget &w, WidgetFlags f) {
 }
 
 } // namespace
-
-// The port as the field shows it: leading blanks and one sign, then digits, like atoi but
-// saturating instead of overflowing on long digit runs.
-bool port_reads_valid(const char *text) {
-    if (text[0] == '\0') return false;
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
-    bool negative = false;
-    if (*text == '+' || *text == '-') negative = *text++ == '-';
-    int64_t value = 0;
-    for (; *text >= '0' && *text <= '9' && value <= 65535; ++text) value = value * 10 + (*text - '0');
-    return !negative && value >= 1 && value <= 65535;
-}
-
 
 // Rows go out through a fill_row_batch: the same one-pixel rows, in a few draw calls.
 void fill_rounded_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t radius, uint32_t colour) {

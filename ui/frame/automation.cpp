@@ -3,6 +3,8 @@
 // where a text is expected.
 #include <cstring>
 
+#include "../draw/painters.h"
+#include "../screens/fields.h"
 #include "frame.h"
 #include "state.h"
 
@@ -10,9 +12,6 @@ namespace {
 
 constexpr int32_t kSnapshotPixels = kLogicalWidth * kLogicalHeight;
 constexpr int32_t kSnapshotPitch = kLogicalWidth * 4;
-
-// Progress bar track of the main page, reported while the last frame drew it.
-constexpr SDL_Rect kProgressTrack{236, 308, 488, 10};
 
 void write_rect(const SDL_Rect &r, int32_t *x, int32_t *y, int32_t *w, int32_t *h) {
     if (x) *x = r.x;
@@ -86,7 +85,7 @@ VL_API int32_t vl_test_editing(void) { return vl.editing_field; }
 VL_API int32_t vl_test_keypad(void) { return vl.keypad_field; }
 
 VL_API const char *vl_test_field(uint32_t index) {
-    return index < 3 ? vl.fields[index] : "";
+    return index < static_cast<uint32_t>(kFieldCount) ? vl.fields[index] : "";
 }
 
 VL_API int32_t vl_test_text_count(void) { return vl.text_log_count; }

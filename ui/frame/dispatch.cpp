@@ -1,7 +1,6 @@
 // dispatch_event: routes each SDL event of the launcher window to its handler, and the
 // keyboard rules (text editing, key capture, navigation), tested in that order.
 #include <cstdio>
-#include <cstring>
 
 #include "../screens/fields.h"
 #include "dispatch.h"
@@ -10,14 +9,10 @@
 
 namespace {
 
-// Characters that would break a line of vorla.ini, so no key name may hold them.
-constexpr const char *kUnsafeNameChars = "=;#[]";
-constexpr size_t kLongestKeyName = 31;
-
-bool key_name_is_usable(const char *name) {
-    if (!name || !name[0] || std::strlen(name) > kLongestKeyName) return false;
-    return std::strpbrk(name, kUnsafeNameChars) == nullptr;
-}
+// A name the settings file can hold as it is. For any other (one outside printable ASCII,
+// such as "\xC3\xB6"), the normalisation of every save would put the default back, so the
+// binding would never reach the file.
+bool key_name_is_usable(const char *name) { return is_ini_safe(name); }
 
 bool repeats(SDL_Keycode sym) { return sym == SDLK_LEFT || sym == SDLK_RIGHT || sym == SDLK_BACKSPACE; }
 

@@ -8,6 +8,10 @@
 // dispatch.cpp
 void dispatch_key(const SDL_KeyboardEvent &key);
 
+// binding_capture.cpp: binds a caught key (keyboard page) or button (elsewhere) to `slot`,
+// swapping on conflict, writes the settings file, ends the capture and reports it.
+void apply_binding(int32_t slot, const char *name);
+
 // pointer.cpp: logical coordinates in, after map_mouse
 void pointer_motion(int32_t lx, int32_t ly);
 void pointer_press(int32_t lx, int32_t ly);

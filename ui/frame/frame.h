@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// The launcher window's title, also a progress window's when the host gives none.
+constexpr const char *kWindowTitle = "Vorla & The Glassmaze - Recomp";
+
 union SDL_Event;
 struct SDL_Renderer;
 struct SDL_Texture;

@@ -14,7 +14,7 @@ void sanitise_online(vl_online_status *online) {
     online->address[sizeof online->address - 1] = '\0';
     online->host_message[sizeof online->host_message - 1] = '\0';
     for (auto &address : online->addresses) address[sizeof address - 1] = '\0';
-    if (static_cast<uint32_t>(online->quality) > 3u) online->quality = 0;
+    if (static_cast<uint32_t>(online->quality) > VL_QUALITY_POOR) online->quality = VL_QUALITY_MEASURING;
 }
 
 // Without a status callback there is no poll at all, the online one included; the

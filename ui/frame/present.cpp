@@ -11,8 +11,6 @@
 namespace {
 
 constexpr uint32_t kLetterbox = col_backdrop;
-constexpr int32_t kScalingInteger = 0;
-constexpr int32_t kScalingStretch = 2;
 
 // Window size of scale 1 to 6 is the GBA screen times the scale, never below the frame.
 constexpr int32_t kGbaWidth = 240;

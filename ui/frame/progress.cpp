@@ -90,7 +90,7 @@ VL_API int32_t vui_open(const char *title) {
         report_failure("SDL_Init: %s", SDL_GetError());
         return -1;
     }
-    progress_window = SDL_CreateWindow(title && *title ? title : "Vorla & The Glassmaze - Recomp",
+    progress_window = SDL_CreateWindow(title && *title ? title : kWindowTitle,
                                        SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
     if (!progress_window) {
         report_failure("SDL_CreateWindow: %s", SDL_GetError());

@@ -92,4 +92,3 @@ extern vl_state vl;
 
 constexpr int32_t kLogicalWidth = 960;
 constexpr int32_t kLogicalHeight = 600;
-constexpr const char *kWindowTitle = "Vorla & The Glassmaze - Recomp";

@@ -1,5 +1,5 @@
-// activate: what pressing a widget does. Text fields and bindings are told apart by
-// kind; everything else goes by id through kRules, first match wins.
+// activate: what pressing a widget does. Text fields and bindings act by kind; everything
+// else by id through kIdRules: a whole id first, then a family by its prefix.
 #include <SDL.h>
 
 #include <cstdio>
@@ -7,13 +7,14 @@
 
 #include "../frame/frame.h"
 #include "../frame/state.h"
+#include "../settings/text_rules.h"
+#include "activation.h"
 #include "fields.h"
+#include "layouts.h"
 #include "lobby.h"
 #include "widgets.h"
 
 namespace {
-
-enum class After { kRebuild, kStop };  // kStop: the action rebuilt the list and placed the focus
 
 void end_run(int32_t code) {
     vl.exit_code = code;
@@ -26,7 +27,9 @@ void change_page(int32_t page) {
     vl.focus = 0;
 }
 
-void press_text_field(int32_t f) {
+void press_text_field(const vl_widget &w) {
+    const int32_t f = w.index;
+    if (f < 0 || f >= kFieldCount) return;
     end_editing();
     if (!vl.activated_by_pad) {
         vl.editing_field = f;
@@ -34,63 +37,101 @@ void press_text_field(int32_t f) {
     } else if (f != kFieldName) {
         vl.keypad_field = f;
         std::snprintf(vl.keypad_backup, sizeof vl.keypad_backup, "%s", vl.fields[f]);
-        std::snprintf(vl.refocus_id, sizeof vl.refocus_id, "%s", "kp_5");
+        std::snprintf(vl.refocus_id, sizeof vl.refocus_id, "%s", kIdKeypadStart);
     } else {
         set_note("Type the name on a keyboard", 1);
     }
     build_page();
 }
 
-void press_binding(int32_t slot) {
+void press_binding(const vl_widget &w) {
+    if (w.slot < 0 || w.slot >= kBindingSlots) return;
     if (vl.page == kPageController && !pad_present()) {
         set_note("No controller connected", 1);
         return;
     }
-    vl.capture = slot;
+    vl.capture = w.slot;
     vl.note[0] = '\0';
+}
+
+// Kinds that act whatever their id; neither rebuilds the list through activate().
+struct KindRule {
+    int32_t kind;
+    void (*press)(const vl_widget &w);
+};
+constexpr KindRule kKindRules[] = {
+    {kTextField, press_text_field},
+    {kBinding, press_binding},
+};
+
+const KindRule *kind_rule_for(int32_t kind) {
+    for (const KindRule &rule : kKindRules)
+        if (rule.kind == kind) return &rule;
+    return nullptr;
 }
 
 // "online_host" and "online_join": the fields can have changed since the last build
 // enabled the button, so the checks are made again on the committed text.
-After host_or_join(bool join) {
+vl_after host_or_join(bool join) {
     end_editing();
     commit_fields();
     if (!port_text_is_valid(vl.fields[kFieldPort])) {
-        set_note("Port must be 1-65535", 1);
+        set_note(kNotePortRange, 1);
     } else if (join && vl.fields[kFieldHost][0] == '\0') {
         set_note("Type the host address to join", 1);
     } else {
-        std::snprintf(vl.settings.mode, sizeof vl.settings.mode, "%s", join ? "join" : "host");
+        set_text(vl.settings.mode, kModeNames[join ? kModeJoin : kModeHost]);
         save_live_settings();
         end_run(join ? VL_EXIT_LINK_JOIN : VL_EXIT_LINK_HOST);
     }
-    return After::kRebuild;
+    return vl_after::rebuild;
 }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// Keys of the on-screen keypad act on the field it holds.
-After keypad_key(const char *key) {
-    const int32_t f = vl.keypad_field;
-    if (f < 0) return After::kRebuild;
-    if (is_digit(key[0]) && key[1] == '\0') {
-        insert_char(f, static_cast<uint32_t>(key[0]));
-    } else if (!std::strcmp(key, "dot")) {
-        insert_char(f, '.');
-    } else if (!std::strcmp(key, "del")) {
-        delete_last_char(f);
-    } else if (!std::strcmp(key, "clr")) {
-        vl.fields[f][0] = '\0';
-    } else if (!std::strcmp(key, "ok")) {
-        close_keypad(true);
-    } else if (!std::strcmp(key, "cancel")) {
-        close_keypad(false);
-    }
-    return After::kRebuild;
+// A rest of one character: a digit whose value lies from `low` to `high`.
+bool one_digit(const char *rest, int32_t low, int32_t high) {
+    return rest[0] >= '0' + low && rest[0] <= '0' + high && rest[1] == '\0';
 }
 
-void set_transport(const char *transport) {
-    std::snprintf(vl.settings.transport, sizeof vl.settings.transport, "%s", transport);
+// Keys of the on-screen keypad other than the digits; each acts on the field it holds.
+struct KeypadKey {
+    const char *name;  // what follows "kp_"
+    void (*press)(int32_t field);
+};
+constexpr KeypadKey kKeypadKeys[] = {
+    {"dot", [](int32_t f) { insert_char(f, '.'); }},
+    {"del", [](int32_t f) { delete_last_char(f); }},
+    {"clr", [](int32_t f) { vl.fields[f][0] = '\0'; }},
+    {"ok", [](int32_t) { close_keypad(true); }},
+    {"cancel", [](int32_t) { close_keypad(false); }},
+};
+
+const KeypadKey *keypad_key_named(const char *name) {
+    for (const KeypadKey &key : kKeypadKeys)
+        if (!std::strcmp(name, key.name)) return &key;
+    return nullptr;
+}
+
+bool is_keypad_key(const char *rest) { return one_digit(rest, 0, 9) || keypad_key_named(rest); }
+
+// A keypad key pressed while the keypad is closed does nothing.
+vl_after press_keypad_key(const char *rest) {
+    const int32_t f = vl.keypad_field;
+    if (f < 0) return vl_after::rebuild;
+    if (is_digit(rest[0]))
+        insert_char(f, static_cast<uint32_t>(rest[0]));
+    else
+        keypad_key_named(rest)->press(f);
+    return vl_after::rebuild;
+}
+
+bool is_address_row(const char *rest) { return one_digit(rest, 0, kMaxAddresses - 1); }
+
+bool is_window_scale(const char *rest) { return one_digit(rest, kScaleMin, kScaleMax); }
+
+void set_transport(int32_t transport) {
+    set_text(vl.settings.transport, kTransportNames[transport]);
     save_live_settings();
 }
 
@@ -104,81 +145,61 @@ void toggle(int32_t &flag) {
     save_live_settings();
 }
 
-// One row of the id table. A family row ("online_ip", "kp_", "size") hands its action
-// what follows the prefix ("online_ip2" -> "2"); the others get the empty rest.
-struct Rule {
-    const char *id;
-    bool prefix;                      // id is a family prefix; the action gets the rest
-    After (*act)(const char *rest);
-};
+} // namespace
 
 // set_players and toggle_auto_delay write the settings file themselves.
-constexpr Rule kRules[] = {
-    {"online", false, [](const char *) {
+const vl_id_rule kIdRules[] = {
+    {"online", nullptr, [](const char *) {
          change_page(kPageOnline);
          fill_fields_from_settings();
          reset_role_from_settings();
-         return After::kRebuild;
+         return vl_after::rebuild;
      }},
-    {"role_host", false, [](const char *) { vl.role = 0; return After::kRebuild; }},
-    {"role_join", false, [](const char *) { vl.role = 1; return After::kRebuild; }},
-    {"online_p2", false, [](const char *) { set_players(2); return After::kRebuild; }},
-    {"online_p3", false, [](const char *) { set_players(3); return After::kRebuild; }},
-    {"online_p4", false, [](const char *) { set_players(4); return After::kRebuild; }},
-    {"online_net_auto", false, [](const char *) { set_transport("auto"); return After::kRebuild; }},
-    {"online_net_udp", false, [](const char *) { set_transport("udp"); return After::kRebuild; }},
-    {"online_net_tcp", false, [](const char *) { set_transport("tcp"); return After::kRebuild; }},
-    {"online_auto", false, [](const char *) { toggle_auto_delay(); return After::kRebuild; }},
-    {"online_host", false, [](const char *) { return host_or_join(false); }},
-    {"online_join", false, [](const char *) { return host_or_join(true); }},
-    {"online_start", false, [](const char *) { end_editing(); end_run(VL_EXIT_LINK_START); return After::kRebuild; }},
-    {"online_ready", false, [](const char *) { end_editing(); end_run(VL_EXIT_LINK_READY); return After::kRebuild; }},
-    {"online_leave", false, [](const char *) {
+    {"role_host", nullptr, [](const char *) { vl.role = kRoleHost; return vl_after::rebuild; }},
+    {"role_join", nullptr, [](const char *) { vl.role = kRoleJoin; return vl_after::rebuild; }},
+    {"online_p2", nullptr, [](const char *) { set_players(2); return vl_after::rebuild; }},
+    {"online_p3", nullptr, [](const char *) { set_players(3); return vl_after::rebuild; }},
+    {"online_p4", nullptr, [](const char *) { set_players(4); return vl_after::rebuild; }},
+    {"online_net_auto", nullptr, [](const char *) { set_transport(kTransportAuto); return vl_after::rebuild; }},
+    {"online_net_udp", nullptr, [](const char *) { set_transport(kTransportUdp); return vl_after::rebuild; }},
+    {"online_net_tcp", nullptr, [](const char *) { set_transport(kTransportTcp); return vl_after::rebuild; }},
+    {"online_auto", nullptr, [](const char *) { toggle_auto_delay(); return vl_after::rebuild; }},
+    {"online_host", nullptr, [](const char *) { return host_or_join(false); }},
+    {"online_join", nullptr, [](const char *) { return host_or_join(true); }},
+    {"online_start", nullptr, [](const char *) { end_editing(); end_run(VL_EXIT_LINK_START); return vl_after::rebuild; }},
+    {"online_ready", nullptr, [](const char *) { end_editing(); end_run(VL_EXIT_LINK_READY); return vl_after::rebuild; }},
+    {"online_leave", nullptr, [](const char *) {
          end_editing();
-         std::snprintf(vl.settings.mode, sizeof vl.settings.mode, "%s", "off");
+         set_text(vl.settings.mode, kModeNames[kModeOff]);
          save_live_settings();
          end_run(VL_EXIT_LINK_LEAVE);
-         return After::kRebuild;
+         return vl_after::rebuild;
      }},
-    {"online_copy", false, [](const char *) {
-         if (vl.online.lobby_state != VL_LOBBY_IN_GAME && (vl.online.addresses[0][0] || vl.online.address[0])) {
+    {"online_copy", nullptr, [](const char *) {
+         if (copy_allowed()) {
              SDL_SetClipboardText(picked_address());
              set_note("Address copied", 0);
          }
-         return After::kRebuild;
+         return vl_after::rebuild;
      }},
-    {"online_ip", true, [](const char *rest) {
-         if (is_digit(rest[0]) && rest[1] == '\0' && rest[0] - '0' < address_count()) vl.address_pick = rest[0] - '0';
-         return After::kRebuild;
-     }},
-    {"kp_", true, keypad_key},
-    {"size", true, [](const char *rest) {
-         // Only the six window scales exist as widgets.
-         if (rest[0] >= '1' && rest[0] <= '6' && rest[1] == '\0') {
-             vl.settings.scale = rest[0] - '0';
-             save_live_settings();
-             apply_window_mode(false);
-         }
-         return After::kRebuild;
-     }},
-    {"fullscreen", false, [](const char *) {
+    {"fullscreen", nullptr, [](const char *) {
          toggle(vl.settings.fullscreen);
          apply_window_mode(false);
-         return After::kRebuild;
+         return vl_after::rebuild;
      }},
-    {"scale_integer", false, [](const char *) { set_scaling(0); return After::kRebuild; }},
-    {"scale_fit", false, [](const char *) { set_scaling(1); return After::kRebuild; }},
-    {"scale_stretch", false, [](const char *) { set_scaling(2); return After::kRebuild; }},
-    {"mute", false, [](const char *) { toggle(vl.settings.mute); return After::kRebuild; }},
-    {"stick", false, [](const char *) { toggle(vl.settings.stick_as_dpad); return After::kRebuild; }},
-    {"settings", false, [](const char *) { change_page(kPageSettings); return After::kRebuild; }},
-    {"input", false, [](const char *) { change_page(kPageKeyboard); return After::kRebuild; }},
+    {"scale_integer", nullptr, [](const char *) { set_scaling(kScalingInteger); return vl_after::rebuild; }},
+    {"scale_fit", nullptr, [](const char *) { set_scaling(kScalingFit); return vl_after::rebuild; }},
+    {"scale_stretch", nullptr, [](const char *) { set_scaling(kScalingStretch); return vl_after::rebuild; }},
+    {"mute", nullptr, [](const char *) { toggle(vl.settings.mute); return vl_after::rebuild; }},
+    {"stick", nullptr, [](const char *) { toggle(vl.settings.stick_as_dpad); return vl_after::rebuild; }},
+    {"settings", nullptr, [](const char *) { change_page(kPageSettings); return vl_after::rebuild; }},
+    {"input", nullptr, [](const char *) { change_page(kPageKeyboard); return vl_after::rebuild; }},
     // The tabs keep the focus index, so the rebuild leaves the focus on the tab.
-    {"tab_keyboard", false, [](const char *) { vl.page = kPageKeyboard; vl.capture = -1; return After::kRebuild; }},
-    {"tab_controller", false, [](const char *) { vl.page = kPageController; vl.capture = -1; return After::kRebuild; }},
-    {"back", false, [](const char *) { leave_page(); return After::kRebuild; }},
-    {"done", false, [](const char *) { leave_page(); return After::kRebuild; }},
-    {"reset", false, [](const char *) {
+    {"tab_keyboard", nullptr, [](const char *) { vl.page = kPageKeyboard; vl.capture = -1; return vl_after::rebuild; }},
+    {"tab_controller", nullptr, [](const char *) { vl.page = kPageController; vl.capture = -1; return vl_after::rebuild; }},
+    {"back", nullptr, [](const char *) { leave_page(); return vl_after::rebuild; }},
+    {"done", nullptr, [](const char *) { leave_page(); return vl_after::rebuild; }},
+    {"reset", nullptr, [](const char *) {
          if (vl.page == kPageKeyboard) {
              reset_keys(&vl.settings);
              set_note("Keyboard reset to defaults", 0);
@@ -188,63 +209,81 @@ constexpr Rule kRules[] = {
          }
          save_live_settings();
          vl.capture = -1;
-         return After::kRebuild;
+         return vl_after::rebuild;
      }},
-    {"save_open", false, [](const char *) { end_run(VL_EXIT_SAVE_OPEN); return After::kRebuild; }},
-    {"save_export", false, [](const char *) { end_run(VL_EXIT_SAVE_EXPORT); return After::kRebuild; }},
+    {"save_open", nullptr, [](const char *) { end_run(VL_EXIT_SAVE_OPEN); return vl_after::rebuild; }},
+    {"save_export", nullptr, [](const char *) { end_run(VL_EXIT_SAVE_EXPORT); return vl_after::rebuild; }},
     // The dialog opens on "No", so a hasty Return does not import.
-    {"save_import", false, [](const char *) {
+    {"save_import", nullptr, [](const char *) {
          vl.confirm_open = true;
          build_page();
          vl.focus = 1;
-         return After::kStop;
+         return vl_after::stop;
      }},
-    {"confirm_yes", false, [](const char *) {
+    {"confirm_yes", nullptr, [](const char *) {
          vl.confirm_open = false;
          end_run(VL_EXIT_SAVE_IMPORT);
-         return After::kRebuild;
+         return vl_after::rebuild;
      }},
-    {"confirm_no", false, [](const char *) {
+    {"confirm_no", nullptr, [](const char *) {
          vl.confirm_open = false;
          build_page();
          vl.focus = 0;
-         return After::kStop;
+         return vl_after::stop;
      }},
-    {"selectrom", false, [](const char *) { end_run(VL_EXIT_CHOOSE_ROM); return After::kRebuild; }},
+    {"selectrom", nullptr, [](const char *) { end_run(VL_EXIT_CHOOSE_ROM); return vl_after::rebuild; }},
     // Whatever "play" reads, without a ROM the host can only be asked for one.
-    {"play", false, [](const char *) {
+    {"play", nullptr, [](const char *) {
          end_run(vl.status.state != VL_BUILD_NO_ROM ? VL_EXIT_PLAY : VL_EXIT_CHOOSE_ROM);
-         return After::kRebuild;
+         return vl_after::rebuild;
      }},
-    {"quit", false, [](const char *) { end_run(VL_EXIT_QUIT); return After::kRebuild; }},
+    {"quit", nullptr, [](const char *) { end_run(VL_EXIT_QUIT); return vl_after::rebuild; }},
+
+    // Sliders change by dragging and by Left and Right; activating one only rebuilds.
+    {"volume", nullptr, nullptr},
+    {"deadzone", nullptr, nullptr},
+    {"online_delay", nullptr, nullptr},
+
+    // Families: the action gets what follows the prefix ("online_ip2" -> "2").
+    {"online_ip", is_address_row, [](const char *rest) {
+         if (rest[0] - '0' < address_count()) vl.address_pick = rest[0] - '0';
+         return vl_after::rebuild;
+     }},
+    {"kp_", is_keypad_key, press_keypad_key},
+    {"size", is_window_scale, [](const char *rest) {
+         vl.settings.scale = rest[0] - '0';
+         save_live_settings();
+         apply_window_mode(false);
+         return vl_after::rebuild;
+     }},
 };
+const int32_t kIdRuleCount = static_cast<int32_t>(sizeof kIdRules / sizeof kIdRules[0]);
 
-After act_by_id(const char *id) {
-    for (const Rule &rule : kRules) {
+bool activated_by_kind(int32_t kind) { return kind_rule_for(kind) != nullptr; }
+
+const vl_id_rule *id_rule_for(const char *id) {
+    for (const vl_id_rule &rule : kIdRules)
+        if (!rule.accepts && std::strcmp(id, rule.id) == 0) return &rule;
+    for (const vl_id_rule &rule : kIdRules) {
         const size_t n = std::strlen(rule.id);
-        if (rule.prefix ? std::strncmp(id, rule.id, n) == 0 : std::strcmp(id, rule.id) == 0)
-            return rule.act(id + (rule.prefix ? n : 0));
+        if (rule.accepts && std::strncmp(id, rule.id, n) == 0 && rule.accepts(id + n)) return &rule;
     }
-    return After::kRebuild;  // sliders, address rows out of range, unknown ids
+    return nullptr;
 }
-
-} // namespace
 
 void activate(int32_t index) {
     if (index < 0 || index >= vl.widget_count) return;
     const vl_widget &w = vl.widgets[index];
     if (!w.enabled) return;
-    if (w.kind == kTextField) {
-        if (w.index >= kFieldName && w.index <= kFieldPort) press_text_field(w.index);
-        return;
-    }
-    if (w.kind == kBinding) {
-        if (w.slot >= 0 && w.slot < kBindingSlots) press_binding(w.slot);
+    if (const KindRule *rule = kind_rule_for(w.kind)) {
+        rule->press(w);
         return;
     }
     // Ids are static texts, so the pointer outlives any rebuild an action makes.
     const char *id = w.id ? w.id : "";
-    if (act_by_id(id) == After::kRebuild) build_page();
+    const vl_id_rule *rule = id_rule_for(id);
+    const vl_after after = rule && rule->act ? rule->act(id + std::strlen(rule->id)) : vl_after::rebuild;
+    if (after == vl_after::rebuild) build_page();
 }
 
 void leave_page() {

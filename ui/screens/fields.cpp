@@ -9,6 +9,8 @@
 
 #include "../frame/frame.h"
 #include "../frame/state.h"
+#include "../settings/text_rules.h"
+#include "layouts.h"
 #include "widgets.h"
 
 namespace {
@@ -32,13 +34,13 @@ struct FieldRule {
     bool latin1_letters;            // also U+00C0..U+00FF except x and division signs
 };
 // name, host address, port
-constexpr FieldRule kFieldRules[3] = {
+constexpr FieldRule kFieldRules[kFieldCount] = {
     {15, name_accepts, true},
     {45, host_accepts, false},
     {5, port_accepts, false},
 };
 
-bool is_field(int32_t f) { return f >= 0 && f < 3; }
+bool is_field(int32_t f) { return f >= 0 && f < kFieldCount; }
 bool is_continuation(uint8_t b) { return b >= 0x80 && b <= 0xBF; }
 bool is_latin1_letter(uint32_t p) { return p >= 0xC0 && p <= 0xFF && p != 0xD7 && p != 0xF7; }
 
@@ -115,7 +117,7 @@ void delete_last_char(int32_t f) {
 void commit_fields() {
     vl_settings &s = vl.settings;
     if (vl.fields[kFieldName][0] == '\0') {
-        std::snprintf(s.name, sizeof s.name, "%s", "Player");
+        std::snprintf(s.name, sizeof s.name, "%s", kDefaultSettings.name);
     } else {
         std::snprintf(s.name, sizeof s.name, "%.15s", vl.fields[kFieldName]);
     }
@@ -141,5 +143,11 @@ void close_keypad(bool keep) {
         std::snprintf(vl.fields[f], kFieldBytes, "%s", vl.keypad_backup);
     }
     vl.keypad_field = -1;
-    std::snprintf(vl.refocus_id, sizeof vl.refocus_id, "%s", f == kFieldHost ? "online_addr" : "online_port");
+    std::snprintf(vl.refocus_id, sizeof vl.refocus_id, "%s", f == kFieldHost ? kIdHostField : kIdPortField);
+}
+
+bool port_text_is_valid(const char *text) { return text && text[0] && port_in_range(leading_number(text)); }
+
+bool port_text_looks_valid(const char *text) {
+    return text && text[0] && port_in_range(leading_number_after_blanks(text));
 }

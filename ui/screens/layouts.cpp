@@ -5,7 +5,8 @@
 
 #include <cstddef>
 
-const char *const kTransportNames[3] = {"auto", "udp", "tcp"};
+#include "fields.h"
+#include "lobby.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ constexpr vl_layout_row kInputRows[] = {
     {"btn_b", kBinding, 628, 264, 58, 58, "", 0, 0, 1, 1, 0, 0},
     {"btn_a", kBinding, 698, 224, 58, 58, "", 0, 0, 0, 1, 0, 0},
     {"stick", kSwitch, 28, 502, 42, 22, "", 0, 0, -1, 0, 0, 0, when(kPageIs, kPageController), kAny, when(kStickAsDpad)},
-    {"deadzone", kSlider, 398, 502, 210, 22, "", 0, 0, -1, 0, 1, 0, when(kPageIs, kPageController)},
+    {"deadzone", kSlider, 398, 502, 210, 22, "", 0, 0, -1, 0, kDeadzoneSlider, 0, when(kPageIs, kPageController)},
     {"done", kButton, 832, 556, 100, 32, "Done", kPrimary, 0, -1, 0, 0, 0},
 };
 
@@ -54,10 +55,10 @@ constexpr vl_layout_row kSettingsRows[] = {
     {"size5", kChoice, 450, 122, 40, 28, "5x", 0, 0, -1, 0, 0, 0, kAny, when(kWindowed), when(kScaleIs, 5)},
     {"size6", kChoice, 490, 122, 40, 28, "6x", 0, 2, -1, 0, 0, 0, kAny, when(kWindowed), when(kScaleIs, 6)},
     {"fullscreen", kSwitch, 491, 205, 42, 22, "", 0, 0, -1, 0, 0, 0, kAny, kAny, when(kFullscreen)},
-    {"scale_integer", kChoice, 331, 274, 76, 28, "Integer", 0, 1, -1, 0, 0, 0, kAny, kAny, when(kScalingIs, 0)},
-    {"scale_fit", kChoice, 407, 274, 52, 28, "Fit", 0, 0, -1, 0, 0, 0, kAny, kAny, when(kScalingIs, 1)},
-    {"scale_stretch", kChoice, 459, 274, 74, 28, "Stretch", 0, 2, -1, 0, 0, 0, kAny, kAny, when(kScalingIs, 2)},
-    {"volume", kSlider, 597, 142, 315, 22, "", 0, 0, -1, 0, 0, 0},
+    {"scale_integer", kChoice, 331, 274, 76, 28, "Integer", 0, 1, -1, 0, 0, 0, kAny, kAny, when(kScalingIs, kScalingInteger)},
+    {"scale_fit", kChoice, 407, 274, 52, 28, "Fit", 0, 0, -1, 0, 0, 0, kAny, kAny, when(kScalingIs, kScalingFit)},
+    {"scale_stretch", kChoice, 459, 274, 74, 28, "Stretch", 0, 2, -1, 0, 0, 0, kAny, kAny, when(kScalingIs, kScalingStretch)},
+    {"volume", kSlider, 597, 142, 315, 22, "", 0, 0, -1, 0, kVolumeSlider, 0},
     {"mute", kSwitch, 870, 188, 42, 22, "", 0, 0, -1, 0, 0, 0, kAny, kAny, when(kMuted)},
     {"save_open", kButton, 597, 296, 112, 32, "Open folder", 0, 0, -1, 0, 0, 0, kAny, when(kRomUsable)},
     {"save_export", kButton, 717, 296, 90, 32, "Export...", 0, 0, -1, 0, 0, 0, kAny, when(kRomUsable)},
@@ -69,21 +70,21 @@ constexpr vl_cond kIdleOnly = when(kIdle);
 
 constexpr vl_layout_row kOnlineRows[] = {
     {"back", kButton, 28, 16, 96, 32, "< Back", 0, 0, -1, 0, 0, 0},
-    {"online_name", kTextField, 46, 152, 439, 34, "", 0, 0, -1, 0, 0, 0, kAny, kIdleOnly},
-    {"online_addr", kTextField, 46, 216, 335, 34, "", 0, 0, -1, 0, 0, 1, kAny, kIdleOnly},
-    {"online_port", kTextField, 393, 216, 92, 34, "", 0, 0, -1, 0, 0, 2, kAny, kIdleOnly},
+    {"online_name", kTextField, 46, 152, 439, 34, "", 0, 0, -1, 0, 0, kFieldName, kAny, kIdleOnly},
+    {kIdHostField, kTextField, 46, 216, 335, 34, "", 0, 0, -1, 0, 0, kFieldHost, kAny, kIdleOnly},
+    {kIdPortField, kTextField, 393, 216, 92, 34, "", 0, 0, -1, 0, 0, kFieldPort, kAny, kIdleOnly},
     {"online_p2", kChoice, 46, 282, 42, 30, "2", 0, 1, -1, 0, 0, 0, kAny, kIdleOnly, when(kPlayersIs, 2)},
     {"online_p3", kChoice, 88, 282, 42, 30, "3", 0, 0, -1, 0, 0, 0, kAny, kIdleOnly, when(kPlayersIs, 3)},
     {"online_p4", kChoice, 130, 282, 42, 30, "4", 0, 2, -1, 0, 0, 0, kAny, kIdleOnly, when(kPlayersIs, 4)},
-    {"online_delay", kSlider, 290, 290, 195, 22, "", 0, 0, -1, 0, 2, 0, kAny, when(kIdleManualDelay)},
+    {"online_delay", kSlider, 290, 290, 195, 22, "", 0, 0, -1, 0, kDelaySlider, 0, kAny, when(kIdleManualDelay)},
     {"online_auto", kSwitch, 443, 262, 42, 22, "", 0, 0, -1, 0, 0, 0, kAny, kIdleOnly, when(kAutoDelay)},
-    {"online_net_auto", kChoice, 46, 342, 64, 30, "Auto", 0, 1, -1, 0, 0, 0, kAny, kIdleOnly, when(kTransportIs, 0)},
-    {"online_net_udp", kChoice, 110, 342, 56, 30, "UDP", 0, 0, -1, 0, 0, 0, kAny, kIdleOnly, when(kTransportIs, 1)},
-    {"online_net_tcp", kChoice, 166, 342, 56, 30, "TCP", 0, 2, -1, 0, 0, 0, kAny, kIdleOnly, when(kTransportIs, 2)},
-    {"role_host", kChoice, 46, 408, 56, 32, "Host", 0, 1, -1, 0, 0, 0, kAny, kIdleOnly, when(kRoleIs, 0)},
-    {"role_join", kChoice, 102, 408, 56, 32, "Join", 0, 2, -1, 0, 0, 0, kAny, kIdleOnly, when(kRoleIs, 1)},
-    {"online_host", kButton, 170, 408, 132, 32, "Host game", kPrimary, 0, -1, 0, 0, 0, when(kRoleIs, 0), when(kHostAllowed)},
-    {"online_join", kButton, 170, 408, 132, 32, "Join game", kPrimary, 0, -1, 0, 0, 0, unless(kRoleIs, 0), when(kJoinAllowed)},
+    {"online_net_auto", kChoice, 46, 342, 64, 30, "Auto", 0, 1, -1, 0, 0, 0, kAny, kIdleOnly, when(kTransportIs, kTransportAuto)},
+    {"online_net_udp", kChoice, 110, 342, 56, 30, "UDP", 0, 0, -1, 0, 0, 0, kAny, kIdleOnly, when(kTransportIs, kTransportUdp)},
+    {"online_net_tcp", kChoice, 166, 342, 56, 30, "TCP", 0, 2, -1, 0, 0, 0, kAny, kIdleOnly, when(kTransportIs, kTransportTcp)},
+    {"role_host", kChoice, 46, 408, 56, 32, "Host", 0, 1, -1, 0, 0, 0, kAny, kIdleOnly, when(kRoleIs, kRoleHost)},
+    {"role_join", kChoice, 102, 408, 56, 32, "Join", 0, 2, -1, 0, 0, 0, kAny, kIdleOnly, when(kRoleIs, kRoleJoin)},
+    {"online_host", kButton, 170, 408, 132, 32, "Host game", kPrimary, 0, -1, 0, 0, 0, when(kRoleIs, kRoleHost), when(kHostAllowed)},
+    {"online_join", kButton, 170, 408, 132, 32, "Join game", kPrimary, 0, -1, 0, 0, 0, unless(kRoleIs, kRoleHost), when(kJoinAllowed)},
     {"online_copy", kButton, 419, 408, 66, 32, "Copy", 0, 0, -1, 0, 0, 0, kAny, when(kCopyAllowed)},
     {"online_ready", kButton, 46, 450, 96, 32, "Cancel", 0, 0, -1, 0, 0, 0, when(kLocalReady), when(kReadyAllowed)},
     {"online_ready", kButton, 46, 450, 96, 32, "Ready", 0, 0, -1, 0, 0, 0, unless(kLocalReady), when(kReadyAllowed)},
@@ -106,14 +107,14 @@ constexpr vl_layout_row kKeypadRows[] = {
     {"kp_2", kButton, 376, 214, 92, 48, "2", 0, 0, -1, 0, 0, 0},
     {"kp_3", kButton, 476, 214, 92, 48, "3", 0, 0, -1, 0, 0, 0},
     {"kp_4", kButton, 276, 270, 92, 48, "4", 0, 0, -1, 0, 0, 0},
-    {"kp_5", kButton, 376, 270, 92, 48, "5", 0, 0, -1, 0, 0, 0},
+    {kIdKeypadStart, kButton, 376, 270, 92, 48, "5", 0, 0, -1, 0, 0, 0},
     {"kp_6", kButton, 476, 270, 92, 48, "6", 0, 0, -1, 0, 0, 0},
     {"kp_7", kButton, 276, 326, 92, 48, "7", 0, 0, -1, 0, 0, 0},
     {"kp_8", kButton, 376, 326, 92, 48, "8", 0, 0, -1, 0, 0, 0},
     {"kp_9", kButton, 476, 326, 92, 48, "9", 0, 0, -1, 0, 0, 0},
     {"kp_del", kButton, 576, 214, 108, 48, "Del", 0, 0, -1, 0, 0, 0},
     {"kp_clr", kButton, 576, 270, 108, 48, "Clear", 0, 0, -1, 0, 0, 0},
-    {"kp_dot", kButton, 576, 326, 108, 48, ".", 0, 0, -1, 0, 0, 0, kAny, when(kKeypadFieldIs, 1)},
+    {"kp_dot", kButton, 576, 326, 108, 48, ".", 0, 0, -1, 0, 0, 0, kAny, when(kKeypadFieldIs, kFieldHost)},
     {"kp_0", kButton, 276, 382, 92, 48, "0", 0, 0, -1, 0, 0, 0},
     {"kp_ok", kButton, 376, 382, 192, 48, "OK", kPrimary, 0, -1, 0, 0, 0},
     {"kp_cancel", kButton, 576, 382, 108, 48, "Cancel", 0, 0, -1, 0, 0, 0},

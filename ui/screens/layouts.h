@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "../settings/settings.h"
 #include "widgets.h"
 
 // What a row's condition tests; `arg` parameterises the tests that name a value.
@@ -11,8 +12,8 @@ enum vl_rule : uint8_t {
     kAlways,
     kNever,
     kPageIs,            // page == arg
-    kPlayReady,         // "play" reads "PLAY": state != 0 and rom_ok != 0
-    kNotPreparing,      // build state != 1
+    kPlayReady,         // "play" reads "PLAY": state != VL_BUILD_NO_ROM and rom_ok != 0
+    kNotPreparing,      // build state != VL_BUILD_PREPARING
     kRomUsable,         // rom_path not empty and rom_ok != 0
     kWindowed,          // settings fullscreen == 0
     kFullscreen,
@@ -20,20 +21,20 @@ enum vl_rule : uint8_t {
     kScalingIs,         // settings scaling == arg
     kMuted,
     kStickAsDpad,
-    kIdle,              // lobby_state == 0
+    kIdle,              // lobby_state == VL_LOBBY_NOT_CONNECTED
     kIdleManualDelay,   // idle and delay >= 0
     kAutoDelay,         // delay < 0
     kPlayersIs,         // settings players == arg
-    kTransportIs,       // settings transport is exactly kTransportNames[arg]
+    kTransportIs,       // settings transport is exactly kTransportNames[arg] (settings.h)
     kRoleIs,            // role == arg
     kHostAllowed,       // idle and the port is valid
     kJoinAllowed,       // idle, the port is valid and the host address is not empty
-    kCopyAllowed,       // not in game and an address exists
-    kReadyAllowed,      // lobby_state 1 or 3
+    kCopyAllowed,       // copy_allowed(): not in game and an address exists
+    kReadyAllowed,      // lobby_state VL_LOBBY_WAITING or VL_LOBBY_CONNECTED
     kStartAllowed,      // the start rule
-    kLinked,            // lobby_state != 0
+    kLinked,            // lobby_state != VL_LOBBY_NOT_CONNECTED
     kLocalReady,        // "online_ready" reads "Cancel"
-    kHasAddress,        // not in game and arg < address_count()
+    kHasAddress,        // addresses_shown() and arg < address_count()
     kKeypadFieldIs,     // keypad_field == arg
 };
 
@@ -68,11 +69,27 @@ struct vl_layout {
     int32_t count;
 };
 
-extern const char *const kTransportNames[3];  // "auto", "udp", "tcp"
-
 extern const vl_layout kMainLayout;
 extern const vl_layout kInputLayout;     // keyboard and controller pages
 extern const vl_layout kSettingsLayout;
 extern const vl_layout kOnlineLayout;
 extern const vl_layout kConfirmLayout;
 extern const vl_layout kKeypadLayout;
+
+// Ids that code names outside these tables: where the focus goes when the keypad opens and
+// when it closes again. The rows use the same constants; the id check (widget_ids_test)
+// finds every one of kIdsNamedInCode in a layout.
+constexpr const char kIdKeypadStart[] = "kp_5";
+constexpr const char kIdHostField[] = "online_addr";
+constexpr const char kIdPortField[] = "online_port";
+constexpr const char *kIdsNamedInCode[] = {kIdKeypadStart, kIdHostField, kIdPortField};
+
+// Every layout by name, for the checks that walk them all.
+struct vl_named_layout {
+    const char *name;
+    const vl_layout *layout;
+};
+constexpr vl_named_layout kAllLayouts[] = {
+    {"main page", &kMainLayout},     {"input pages", &kInputLayout},         {"settings page", &kSettingsLayout},
+    {"online page", &kOnlineLayout}, {"confirmation dialog", &kConfirmLayout}, {"keypad", &kKeypadLayout},
+};

@@ -8,16 +8,6 @@
 #include "../frame/frame.h"
 #include "../frame/state.h"
 
-namespace {
-
-constexpr int32_t kMaxAddresses = 4;
-constexpr int32_t kSlotConnected = 2;
-constexpr int32_t kSlotReady = 3;
-constexpr int32_t kLobbyWaiting = 1;
-constexpr int32_t kLobbyInGame = 4;
-
-} // namespace
-
 int32_t address_count() {
     const vl_online_status &o = vl.online;
     if (o.addresses[0][0] == '\0') return o.address[0] != '\0' ? 1 : 0;
@@ -26,34 +16,39 @@ int32_t address_count() {
     return n;
 }
 
-const char *picked_address() {
+const char *address_at(int32_t i) {
     const vl_online_status &o = vl.online;
     if (o.addresses[0][0] == '\0') return o.address;
-    const int32_t pick = vl.address_pick >= 0 && vl.address_pick < kMaxAddresses ? vl.address_pick : 0;
-    return o.addresses[pick];
+    return o.addresses[i >= 0 && i < kMaxAddresses ? i : 0];
 }
+
+const char *picked_address() { return address_at(vl.address_pick); }
+
+bool addresses_shown() { return vl.online.lobby_state != VL_LOBBY_IN_GAME; }
+
+bool copy_allowed() { return addresses_shown() && address_count() > 0; }
 
 int32_t delay_limit() { return vl.settings.players < 3 ? 2 : 1; }
 
 int32_t connected_slots() {
     int32_t n = 0;
     for (int32_t state : vl.online.slot_state)
-        if (state == kSlotConnected || state == kSlotReady) ++n;
+        if (state == VL_SLOT_CONNECTED || state == VL_SLOT_READY) ++n;
     return n;
 }
 
 // Everyone connected must be ready: a slot still in "connected" blocks the start.
 bool start_allowed() {
-    if (vl.online.lobby_state != kLobbyWaiting) return false;
+    if (vl.online.lobby_state != VL_LOBBY_WAITING) return false;
     for (int32_t state : vl.online.slot_state)
-        if (state == kSlotConnected) return false;
+        if (state == VL_SLOT_CONNECTED) return false;
     return connected_slots() >= 2;
 }
 
 bool local_player_ready() {
     const vl_online_status &o = vl.online;
-    return o.lobby_state != kLobbyInGame && o.local_slot >= 0 && o.local_slot < 4 &&
-           o.slot_state[o.local_slot] == kSlotReady;
+    return o.lobby_state != VL_LOBBY_IN_GAME && o.local_slot >= 0 && o.local_slot < kPlayerSlots &&
+           o.slot_state[o.local_slot] == VL_SLOT_READY;
 }
 
 void toggle_auto_delay() {
@@ -62,7 +57,7 @@ void toggle_auto_delay() {
         s.delay = std::min(vl.remembered_delay, delay_limit());
     } else {
         vl.remembered_delay = s.delay;
-        s.delay = -1;
+        s.delay = kDelayAuto;
     }
     save_live_settings();
 }
@@ -75,5 +70,5 @@ void set_players(int32_t players) {
 }
 
 void reset_role_from_settings() {
-    vl.role = std::strncmp(vl.settings.mode, "join", sizeof vl.settings.mode) == 0 ? 1 : 0;
+    vl.role = std::strncmp(vl.settings.mode, kModeNames[kModeJoin], sizeof vl.settings.mode) == 0 ? kRoleJoin : kRoleHost;
 }

@@ -6,6 +6,7 @@
 
 #include "../draw/font.h"
 #include "../frame/state.h"
+#include "fields.h"
 #include "layouts.h"
 #include "lobby.h"
 #include "widgets.h"
@@ -41,15 +42,14 @@ bool test(vl_rule rule, int32_t arg) {
     case kPlayersIs: return s.players == arg;
     case kTransportIs: return text_is(s.transport, sizeof s.transport, kTransportNames[arg]);
     case kRoleIs: return vl.role == arg;
-    case kHostAllowed: return idle() && port_text_is_valid(vl.fields[2]);
-    case kJoinAllowed: return idle() && port_text_is_valid(vl.fields[2]) && vl.fields[1][0] != '\0';
-    case kCopyAllowed:
-        return vl.online.lobby_state != VL_LOBBY_IN_GAME && (vl.online.addresses[0][0] != '\0' || vl.online.address[0] != '\0');
+    case kHostAllowed: return idle() && port_text_is_valid(vl.fields[kFieldPort]);
+    case kJoinAllowed: return idle() && port_text_is_valid(vl.fields[kFieldPort]) && vl.fields[kFieldHost][0] != '\0';
+    case kCopyAllowed: return copy_allowed();
     case kReadyAllowed: return vl.online.lobby_state == VL_LOBBY_WAITING || vl.online.lobby_state == VL_LOBBY_CONNECTED;
     case kStartAllowed: return start_allowed();
     case kLinked: return !idle();
     case kLocalReady: return local_player_ready();
-    case kHasAddress: return vl.online.lobby_state != VL_LOBBY_IN_GAME && arg < address_count();
+    case kHasAddress: return addresses_shown() && arg < address_count();
     case kKeypadFieldIs: return vl.keypad_field == arg;
     }
     return false;
@@ -130,28 +130,4 @@ int32_t find_widget(const char *id) {
     for (int32_t i = 0; i < vl.widget_count; ++i)
         if (std::strcmp(vl.widgets[i].id, id) == 0) return i;
     return -1;
-}
-
-// Saturates instead of overflowing, so that a long run of digits never wraps into
-// a plausible port number.
-int32_t leading_number(const char *text) {
-    if (!text) return 0;
-    bool negative = false;
-    if (*text == '+' || *text == '-') negative = *text++ == '-';
-    int64_t value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-        value = value * 10 + (*text - '0');
-        if (value > INT32_MAX) {
-            value = static_cast<int64_t>(INT32_MAX) + 1;
-            if (!negative) return INT32_MAX;
-        }
-    }
-    if (negative) return value > INT32_MAX ? INT32_MIN : static_cast<int32_t>(-value);
-    return static_cast<int32_t>(value);
-}
-
-bool port_text_is_valid(const char *text) {
-    if (!text || !text[0]) return false;
-    const int32_t port = leading_number(text);
-    return port >= 1 && port <= 65535;
 }

@@ -15,8 +15,8 @@ struct SliderRow {
 
 // slider_id   setting                    step   maximum
 constexpr SliderRow kSliders[] = {
-    {&vl_settings::volume, 5, 100},
-    {&vl_settings::deadzone, 1000, 32767},
+    {&vl_settings::volume, 5, kVolumeMax},
+    {&vl_settings::deadzone, 1000, kDeadzoneMax},
     {&vl_settings::delay, 1, 0},
 };
 constexpr int32_t kSliderCount = static_cast<int32_t>(sizeof kSliders / sizeof kSliders[0]);

@@ -47,8 +47,6 @@ struct vl_widget {
 // page_builder.cpp
 void build_page();
 int32_t find_widget(const char *id);        // index of the first widget with this id, -1 none
-int32_t leading_number(const char *text);   // optional sign then digits; none reads 0
-bool port_text_is_valid(const char *text);  // not empty and leading number in 1..65535
 
 // sliders.cpp: slider id -> setting, maximum and keyboard step
 enum vl_slider_id : int32_t { kVolumeSlider = 0, kDeadzoneSlider = 1, kDelaySlider = 2 };

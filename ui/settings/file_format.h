@@ -3,6 +3,11 @@
 
 #include <cstdint>
 
-// `scaling` 0, 1, 2 as the file spells it.
-constexpr int32_t kScalingCount = 3;
+#include "settings.h"
+
+// `scaling` (vl_scaling) as the file spells it.
+constexpr int32_t kScalingCount = kScalingStretch + 1;
 constexpr const char *kScalingNames[kScalingCount] = {"integer", "fit", "stretch"};
+
+// `delay` kDelayAuto as the file spells it (exactly, letter case included).
+constexpr const char *kDelayAutoName = "auto";

@@ -1,10 +1,8 @@
-// Reserved keys, controller button labels and applying a captured binding.
+// Reserved keys, controller button labels and the binding rule with its swap on conflict.
 #include "settings.h"
 
 #include <cstdio>
 
-#include "../frame/frame.h"
-#include "../frame/state.h"
 #include "text_rules.h"
 
 namespace {
@@ -55,16 +53,14 @@ const char *button_label(const char *name) {
     return name;
 }
 
-void apply_binding(int32_t slot, const char *name) {
-    // The dispatcher only passes the capture slot; anything else would write outside
-    // the binding arrays.
-    if (slot < 0 || slot >= kBindingSlots || !name) return;
+bool bind_name(char (*entries)[32], int32_t slot, const char *name, int32_t *swapped_with) {
+    // Anything else would write outside the binding arrays.
+    if (slot < 0 || slot >= kBindingSlots || !name) return false;
 
     // The name may point into the array itself; work from a copy.
     char wanted[32];
     std::snprintf(wanted, sizeof wanted, "%s", name);
 
-    char (*entries)[32] = vl.page == kPageKeyboard ? vl.settings.keys : vl.settings.buttons;
     int32_t other = -1;
     for (int32_t i = 0; i < kBindingSlots; ++i)
         if (i != slot && ascii_iequal(entries[i], wanted)) other = i;
@@ -73,15 +69,6 @@ void apply_binding(int32_t slot, const char *name) {
     std::snprintf(old, sizeof old, "%s", entries[slot]);
     if (other >= 0) set_text(entries[other], old);
     set_text(entries[slot], wanted);
-
-    save_live_settings();
-    vl.capture = -1;
-
-    const char *shown = vl.page == kPageController ? button_label(wanted) : wanted;
-    char note[96];
-    if (other >= 0)
-        std::snprintf(note, sizeof note, "%s = %s  (swapped with %s)", kActionNames[slot], shown, kActionNames[other]);
-    else
-        std::snprintf(note, sizeof note, "%s = %s", kActionNames[slot], shown);
-    set_note(note, 0);
+    if (swapped_with) *swapped_with = other;
+    return true;
 }

@@ -45,9 +45,9 @@ enum class Rule {
     kScaling,        // integer / fit / stretch, any letter case
     kLanguage,       // safe text of at most 7 bytes
     kText,           // copied, cut to the array
-    kPlayers,        // leading number, 2..4
-    kPort,           // leading number, 1..65535
-    kDelay,          // "auto" or leading number 0..8
+    kPlayers,        // leading number, kPlayersMin..kPlayersMax
+    kPort,           // leading number, kPortMin..kPortMax
+    kDelay,          // "auto" or leading number 0..kDelayMax
 };
 
 constexpr unsigned kFirstFormat = kNoSection | kVorla;
@@ -128,18 +128,6 @@ bool strict_integer(Text text, int32_t *out) {
     return true;
 }
 
-// The leading decimal number, 0 when there is none; saturates far outside every range
-// it is checked against.
-long leading_number(Text text) {
-    size_t i = 0;
-    const bool negative = text.length > 0 && text.begin[0] == '-';
-    if (text.length > 0 && (text.begin[0] == '-' || text.begin[0] == '+')) i = 1;
-    long value = 0;
-    for (; i < text.length && text.begin[i] >= '0' && text.begin[i] <= '9'; ++i)
-        if (value <= kIntegerLimit) value = value * 10 + (text.begin[i] - '0');
-    return negative ? -value : value;
-}
-
 bool safe_text(Text text, size_t max_length) {
     if (text.length == 0 || text.length > max_length) return false;
     std::string copy(text.begin, text.length);
@@ -182,22 +170,22 @@ void apply_row(const KeyRow &row, Text value, vl_settings *s, ReadState *state) 
         set_text(text, row.size, value.begin, value.length);
         break;
     case Rule::kPlayers: {
-        const long players = leading_number(value);
-        if (players >= 2 && players <= 4) *number = static_cast<int32_t>(players);
+        const int32_t players = leading_number(value.begin, value.length);
+        if (players >= kPlayersMin && players <= kPlayersMax) *number = players;
         break;
     }
     case Rule::kPort: {
-        const long port = leading_number(value);
-        if (port >= 1 && port <= 65535) *number = static_cast<int32_t>(port);
+        const int32_t port = leading_number(value.begin, value.length);
+        if (port_in_range(port)) *number = port;
         break;
     }
     case Rule::kDelay: {
-        if (value.view() == "auto") {
-            *number = -1;
+        if (value.view() == kDelayAutoName) {
+            *number = kDelayAuto;
             break;
         }
-        const long delay = leading_number(value);
-        if (delay >= 0 && delay <= 8) *number = static_cast<int32_t>(delay);
+        const int32_t delay = leading_number(value.begin, value.length);
+        if (delay >= 0 && delay <= kDelayMax) *number = delay;
         break;
     }
     }
@@ -229,7 +217,7 @@ void read_key_line(const char *line, const char *equals, vl_settings *s, ReadSta
         const int32_t slot = binding_slot_of(lowered.c_str());
         if (slot >= 0) {
             char *entry = state->section == kKeyboard ? s->keys[slot] : s->buttons[slot];
-            if (safe_text(value, 31)) set_text(entry, 32, value.begin, value.length);
+            if (safe_text(value, kLongestBindingName)) set_text(entry, kLongestBindingName + 1, value.begin, value.length);
             return;
         }
     }

@@ -111,7 +111,7 @@ void append_line(std::string *out, const FileLine &line, const vl_settings &s) {
         break;
     case Fill::kDelay:
         if (*number < 0)
-            std::snprintf(delay, sizeof delay, "auto");
+            std::snprintf(delay, sizeof delay, "%s", kDelayAutoName);
         else
             std::snprintf(delay, sizeof delay, "%d", *number);
         length = std::snprintf(buffer, sizeof buffer, line.format, delay);

@@ -17,3 +17,21 @@ bool ascii_iequal(const char *a, const char *b) {
         if (*a == '\0') return true;
     }
 }
+
+int32_t leading_number(const char *text, size_t length) {
+    if (!text) return 0;
+    size_t i = 0;
+    bool negative = false;
+    if (i < length && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    int64_t value = 0;  // stops growing one past INT32_MAX, where both signs saturate
+    for (; i < length && text[i] >= '0' && text[i] <= '9'; ++i)
+        if (value <= INT32_MAX) value = value * 10 + (text[i] - '0');
+    if (negative) return value > INT32_MAX ? INT32_MIN : static_cast<int32_t>(-value);
+    return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
+}
+
+int32_t leading_number_after_blanks(const char *text) {
+    if (!text) return 0;
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+    return leading_number(text);
+}
