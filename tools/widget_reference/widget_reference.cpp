@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "descriptions.h"
+#include "frame/frame.h"
 #include "screens/layouts.h"
 
 namespace {
@@ -63,16 +64,6 @@ const char *kind_name(int32_t kind) {
     return "?";
 }
 
-const char *page_name(int32_t page) {
-    switch (static_cast<vl_page>(page)) {
-    case kPageMain: return "main";
-    case kPageKeyboard: return "keyboard";
-    case kPageController: return "controller";
-    case kPageOnline: return "online";
-    case kPageSettings: return "settings";
-    }
-    return "?";
-}
 
 // A rule in words. Every rule needs one: a new rule without words does not compile.
 std::string rule_words(vl_rule rule, int32_t arg) {

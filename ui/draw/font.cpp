@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "../frame/state.h"
+#include "../settings/text_rules.h"
 
 namespace {
 
@@ -93,9 +94,8 @@ uint32_t decode_char(const char *text, int32_t *consumed) {
         *consumed = lead == 0 ? 0 : 1;
         return lead;
     }
-    auto continuation = [](unsigned char b) { return b >= 0x80 && b <= 0xBF; };
     if (lead >= 0xC2 && lead <= 0xDF) {
-        if (!continuation(s[1])) {
+        if (!is_utf8_continuation(s[1])) {
             *consumed = 1;  // the stray second byte is decoded on its own next
             return '?';
         }
@@ -110,7 +110,7 @@ uint32_t decode_char(const char *text, int32_t *consumed) {
     // is never a continuation byte, so this cannot run past the end of the text.
     const int32_t tail = lead <= 0xEF ? 2 : 3;
     int32_t n = 1;
-    while (n <= tail && continuation(s[n])) ++n;
+    while (n <= tail && is_utf8_continuation(s[n])) ++n;
     *consumed = n;
     return '?';
 }

@@ -25,6 +25,10 @@ static_assert(sizeof kPageNames / sizeof kPageNames[0] == VL_PAGE_SETTINGS + 1, 
 
 } // namespace
 
+const char *page_name(int32_t page) {
+    return page >= VL_PAGE_MAIN && page <= VL_PAGE_SETTINGS ? kPageNames[page] : kPageNames[VL_PAGE_MAIN];
+}
+
 extern "C" {
 
 VL_API int32_t vl_test_widget(const char *id, int32_t *x, int32_t *y, int32_t *w, int32_t *h) {
@@ -51,7 +55,7 @@ VL_API void vl_test_set_focus(const char *id) {
 }
 
 VL_API const char *vl_test_page(void) {
-    return vl.page >= VL_PAGE_MAIN && vl.page <= VL_PAGE_SETTINGS ? kPageNames[vl.page] : kPageNames[VL_PAGE_MAIN];
+    return page_name(vl.page);
 }
 
 VL_API uint32_t vl_test_window_id(void) {

@@ -1,7 +1,6 @@
 // Run-level operations of the launcher window shared across subsystems.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 // The launcher window's title, also a progress window's when the host gives none.
@@ -52,6 +51,9 @@ SDL_Texture *create_render_target(SDL_Renderer *renderer);
 void handle_render_reset(uint32_t event_type);  // SDL_RENDER_TARGETS_RESET or SDL_RENDER_DEVICE_RESET
 bool take_pending_render_resets();  // true when one was handled
 
+// automation.cpp: a page's name as vl_test_page gives it ("main" for an unknown page)
+const char *page_name(int32_t page);
+
 // icon.cpp
 void make_icon(uint32_t *pixels);  // 32 x 32 ARGB8888
 
@@ -65,8 +67,6 @@ void clear_last_error();
 void set_last_error(const char *format, ...) VL_PRINTF_FORMAT;  // one line, cut to its buffer
 void report_failure(const char *format, ...) VL_PRINTF_FORMAT;  // the same, and that line on stderr
 #undef VL_PRINTF_FORMAT
-// Bytes of `text` that fit in `max_bytes` without splitting a UTF-8 character at the end.
-size_t whole_chars_within(const char *text, size_t max_bytes);
 
 // progress.cpp: the progress window while it is open, else null (for inspection in tests)
 struct SDL_Window;

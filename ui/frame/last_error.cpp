@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "../settings/text_rules.h"
 #include "frame.h"
 #include "vorla_ui.h"
 
@@ -13,8 +14,6 @@ namespace {
 
 constexpr size_t kLastErrorBytes = 1536;  // a settings path twice over, with the reason
 thread_local char last_error[kLastErrorBytes];
-
-bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 void format_last_error(const char *format, va_list args) {
     const int length = std::vsnprintf(last_error, sizeof last_error, format, args);
@@ -31,19 +30,6 @@ void format_last_error(const char *format, va_list args) {
 }
 
 } // namespace
-
-size_t whole_chars_within(const char *text, size_t max_bytes) {
-    size_t n = 0;
-    while (n < max_bytes && text[n]) ++n;
-    // The continuation bytes at the end belong to the character whose lead byte comes
-    // before them; that character stays only when all its bytes are there.
-    size_t start = n;
-    while (start > 0 && is_continuation(static_cast<unsigned char>(text[start - 1]))) --start;
-    if (start == 0) return n;
-    const unsigned char lead = static_cast<unsigned char>(text[start - 1]);
-    const size_t need = (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 1;
-    return n - (start - 1) >= need ? n : start - 1;
-}
 
 void clear_last_error() { last_error[0] = '\0'; }
 

@@ -6,6 +6,7 @@
 #include "../screens/fields.h"
 #include "../screens/lobby.h"
 #include "../settings/file_io.h"
+#include "../settings/text_rules.h"
 #include "frame.h"
 #include "held_keys.h"
 #include "state.h"

@@ -41,7 +41,6 @@ constexpr FieldRule kFieldRules[kFieldCount] = {
 };
 
 bool is_field(int32_t f) { return f >= 0 && f < kFieldCount; }
-bool is_continuation(uint8_t b) { return b >= 0x80 && b <= 0xBF; }
 bool is_latin1_letter(uint32_t p) { return p >= 0xC0 && p <= 0xFF && p != 0xD7 && p != 0xF7; }
 
 int32_t field_length(int32_t f) {
@@ -90,7 +89,7 @@ void insert_text(int32_t f, const char *text) {
         if (b < 0x80) {
             insert_char(f, b);
             ++i;
-        } else if (b >= 0xC2 && b <= 0xDF && is_continuation(s[i + 1])) {
+        } else if (b >= 0xC2 && b <= 0xDF && is_utf8_continuation(s[i + 1])) {
             const uint32_t p = (static_cast<uint32_t>(b & 0x1F) << 6) | (s[i + 1] & 0x3Fu);
             append_latin1_letter(f, p);
             i += 2;
@@ -101,7 +100,7 @@ void insert_text(int32_t f, const char *text) {
             // continuations that belong to it; anything else is read as the next character.
             const int32_t most = b <= 0xEF ? 2 : 3;
             ++i;
-            for (int32_t k = 0; k < most && is_continuation(s[i]); ++k) ++i;
+            for (int32_t k = 0; k < most && is_utf8_continuation(s[i]); ++k) ++i;
         }
     }
 }
@@ -110,7 +109,7 @@ void delete_last_char(int32_t f) {
     if (!is_field(f)) return;
     int32_t n = field_length(f);
     if (n == 0) return;
-    while (n >= 2 && is_continuation(static_cast<uint8_t>(vl.fields[f][n - 1]))) --n;
+    while (n >= 2 && is_utf8_continuation(static_cast<uint8_t>(vl.fields[f][n - 1]))) --n;
     vl.fields[f][n >= 2 ? n - 1 : 0] = '\0';
 }
 

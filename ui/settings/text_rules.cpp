@@ -35,3 +35,16 @@ int32_t leading_number_after_blanks(const char *text) {
     while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
     return leading_number(text);
 }
+
+size_t whole_chars_within(const char *text, size_t max_bytes) {
+    size_t n = 0;
+    while (n < max_bytes && text[n]) ++n;
+    // The continuation bytes at the end belong to the character whose lead byte comes
+    // before them; that character stays only when all its bytes are there.
+    size_t start = n;
+    while (start > 0 && is_utf8_continuation(static_cast<unsigned char>(text[start - 1]))) --start;
+    if (start == 0) return n;
+    const unsigned char lead = static_cast<unsigned char>(text[start - 1]);
+    const size_t need = (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 1;
+    return n - (start - 1) >= need ? n : start - 1;
+}

@@ -1,5 +1,6 @@
 // Byte-level text helpers of the settings subsystem, also used wherever the library reads
-// a number out of a text. Letter case is ASCII only, independent of the C locale.
+// a number out of a text or cuts UTF-8 text. Letter case is ASCII only, independent of the
+// C locale.
 #pragma once
 
 #include <cstddef>
@@ -13,6 +14,11 @@ template <size_t N>
 void set_text(char (&array)[N], const char *text, size_t length = static_cast<size_t>(-1)) {
     set_text(array, N, text, length);
 }
+
+// UTF-8: a byte that continues a character rather than starting one.
+constexpr bool is_utf8_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+// The bytes of `text` that fit in `max_bytes` without splitting a UTF-8 character at the end.
+size_t whole_chars_within(const char *text, size_t max_bytes);
 
 char ascii_lower(char c);
 bool ascii_iequal(const char *a, const char *b);  // both end together, case ignored
