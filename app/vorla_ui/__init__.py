@@ -19,7 +19,7 @@ from ._version import __version__
 from .discovery import ENV_VAR, LibraryNotFoundError, find_library
 from .enums import BuildState, ExitCode, LobbyState, Page, Quality, SlotState
 from .errors import RunRefusedError, SettingsNotSavedWarning, StartFailedError, VorlaUiError
-from .inspection import Fields, Inspector, Rect, Snapshot, Video
+from .automation import Fields, Inspector, Rect, Snapshot, Video
 from .window import WAKE_MS, Launcher, load
 from .png import encode_png, write_png
 from .progress import ProgressWindow, ProgressWindowError

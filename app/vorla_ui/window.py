@@ -25,7 +25,7 @@ from . import capi
 from .discovery import PathLike, find_library, open_library
 from .enums import ExitCode
 from .errors import RunRefusedError, SettingsNotSavedWarning, StartFailedError, VorlaUiError
-from .inspection import Inspector, library_text
+from .automation import Inspector, library_text
 from .progress import ProgressWindow
 from .records import vl_online_cb, vl_online_status, vl_status, vl_status_cb
 from .sdl import Sdl

@@ -4,7 +4,7 @@ Each fake program is a shell script that counts its runs and, on run N, does wha
 says for that run: prints on stdout or stderr, stays silent, exits with a code, or first
 outlasts the wrapper's start-failure window.
 """
-import importlib.util
+import importlib
 import os
 import pathlib
 import selectors
@@ -16,9 +16,8 @@ import unittest
 
 HERE = pathlib.Path(__file__).resolve().parent
 WRAPPER = HERE / "wine_start_retry.py"
-_spec = importlib.util.spec_from_file_location("wine_start_retry", WRAPPER)
-retry = importlib.util.module_from_spec(_spec)
-_spec.loader.exec_module(retry)
+sys.path.insert(0, str(HERE))
+retry = importlib.import_module(WRAPPER.stem)
 
 # One word per run: "silent:N" exits N having printed nothing, "out:N" and "err:N" print a
 # line on stdout or stderr first, "slow:N" exits N silently after the start-failure window.
